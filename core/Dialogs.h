@@ -1,0 +1,64 @@
+#pragma once
+// The one seam through which the program asks, tells and picks files.
+// The desktop program implements it with message boxes and file dialogs,
+// the command-line tool on the terminal, tests with scripted answers.
+// Texts are UTF-8.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrik {
+
+enum class Icon { none, information, exclamation, error, question };
+enum class Buttons { ok, yes_no };
+enum class Answer { ok, yes, no };
+
+// One box. An empty caption means the platform's default caption of a box
+// without a title. For yes_no boxes `default_answer` is the preselected button.
+struct MessageBox {
+  std::string text;
+  std::string caption;
+  Icon icon = Icon::none;
+  Buttons buttons = Buttons::ok;
+  Answer default_answer = Answer::ok;
+  // The box has no owner window (only the standard exception handler does this).
+  bool ownerless = false;
+};
+
+struct FileFilter {
+  std::string name;     // "Файлы настроек (*.qdx)"
+  std::string pattern;  // "*.qdx"
+};
+
+struct FileDialog {
+  std::vector<FileFilter> filters;
+  std::string default_extension;  // without the dot
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual Answer Show(const MessageBox& box) = 0;
+  // The chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> OpenFileName(const FileDialog& dialog) = 0;
+  virtual std::optional<std::string> SaveFileName(const FileDialog& dialog) = 0;
+  // The system beep of an invalid field.
+  virtual void Beep() {}
+};
+
+// The process-wide seam. Until one is installed, a silent one answers No to
+// every question and cancels every file dialog.
+Dialogs& CurrentDialogs();
+// Installs `dialogs` (not owned; nullptr restores the silent one). Returns the previous one.
+Dialogs* SetCurrentDialogs(Dialogs* dialogs);
+
+// The program's conventions, in one place.
+// A failure: error icon, OK, no caption of its own.
+void ShowFailure(const std::string& text);
+// A question before an action that changes something: "Внимание", exclamation, Yes/No, No preselected.
+bool AskYesNo(const std::string& text);
+// A notice: "Внимание", exclamation, OK.
+void ShowNotice(const std::string& text, const std::string& caption = "Внимание");
+
+}  // namespace tavrik
