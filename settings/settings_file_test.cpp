@@ -1,2 +1,227 @@
 #include <gtest/gtest.h>
-TEST(Placeholder2, Builds) {}
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsFile.h"
+#include "settings/update_settings_def.h"
+
+namespace tavrik {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProcessState();
+    char tmpl[] = "/tmp/tavrik-settings-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir_);
+    ResetProcessState();
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  static void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+  static Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  // "QDX0" followed by the image of `s`, declared size `size`, `length` image bytes.
+  static Bytes FileBytes(const Settings& s, std::int16_t size, std::size_t length, std::uint8_t version = 1) {
+    std::array<std::uint8_t, kPlacementSize> image{};
+    InitPlacement(image.data(), &s);
+    image[0] = version;
+    SetPlacementSize(image.data(), size);
+    Bytes out = {'Q', 'D', 'X', '0'};
+    for (std::size_t i = 0; i < length; ++i) out.push_back(i < image.size() ? image[i] : 0xA5);
+    return out;
+  }
+  static Settings Edited() {
+    Settings s{};
+    LoadDefaults(s);
+    s.code128_enabled = false;
+    s.barcode_interface = uart;
+    s.barcode_prefix_ascii = {3, {'A', 'B', 'C'}};
+    s.inter_barcode_delay = 4321;
+    s.lens_lower = -7;
+    return s;
+  }
+
+  // A record unlike `s` in every field a reader could touch.
+  static Settings DistinctFrom(const Settings& s) {
+    Settings r = s;
+    r.code128_enabled = !s.code128_enabled;
+    r.volume = 1;
+    r.inter_barcode_delay = 7;
+    r.barcode_prefix_ascii = {1, {'Z'}};
+    return r;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(SettingsFileTest, WrittenFileIsSignatureAndCurrentImage) {
+  const Settings s = Edited();
+  ASSERT_EQ(WriteSettingsFile(Path("a.qdx"), s), FileResult::ok);
+  const Bytes bytes = ReadBytes(Path("a.qdx"));
+  ASSERT_EQ(bytes.size(), 272u);
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 7), (Bytes{'Q', 'D', 'X', '0', 0x01, 0x0C, 0x01}));
+  EXPECT_EQ(bytes[4 + 265], 4321 & 0xFF);
+
+  Settings back{};
+  LoadDefaults(back);
+  ASSERT_EQ(ReadSettingsFile(Path("a.qdx"), back), FileResult::ok);
+  EXPECT_TRUE(back == s);
+  // Nothing but the file is left in the folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFileTest, ReaderErrorsLeaveTheRecordUntouched) {
+  const Settings s = Edited();
+  Bytes valid = FileBytes(s, 268, 268);
+  Bytes one_more = valid;
+  one_more.push_back(0);
+  Bytes bad_signature = valid;
+  bad_signature[3] = '1';
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    FileResult expected;
+  };
+  const Case cases[] = {
+      /*0*/ {"empty", {}, FileResult::read_error},
+      /*1*/ {"short signature", {'Q', 'D'}, FileResult::read_error},
+      /*2*/ {"signature only", {'Q', 'D', 'X', '0'}, FileResult::read_error},
+      /*3*/ {"no size", {'Q', 'D', 'X', '0', 1, 0x0C}, FileResult::read_error},
+      /*4*/ {"not a settings file", {'P', 'K', 3, 4, 1, 2, 3, 4, 5}, FileResult::signature_error},
+      /*5*/ {"wrong signature digit", bad_signature, FileResult::signature_error},
+      /*6*/ {"size 268 but 271 bytes", FileBytes(s, 268, 267), FileResult::corrupt},
+      /*7*/ {"one byte appended", one_more, FileResult::corrupt},
+      /*8*/ {"size with the top bit set", FileBytes(s, static_cast<std::int16_t>(0x810C), 268), FileResult::corrupt},
+      /*9*/ {"version 2", FileBytes(s, 268, 268, 2), FileResult::newer_version},
+      /*10*/ {"version 0x7F before a bad size", FileBytes(s, 5, 268, 0x7F), FileResult::newer_version},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(Path("f.qdx"), c.bytes);
+    Settings record = DistinctFrom(s);
+    const Settings before = record;
+    EXPECT_EQ(ReadSettingsFile(Path("f.qdx"), record), c.expected);
+    EXPECT_TRUE(record == before);
+  }
+  Settings record{};
+  EXPECT_EQ(ReadSettingsFile(Path("missing.qdx"), record), FileResult::open_error);
+  EXPECT_EQ(ReadSettingsFile(dir_.string(), record), FileResult::open_error);
+}
+
+TEST_F(SettingsFileTest, AcceptedFiles) {
+  const Settings s = Edited();
+  SetCurrentModel(204);
+  Settings model_defaults{};
+  LoadDefaults(model_defaults);
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    bool all_fields;  // otherwise fields from offset 176 on take the model's defaults
+  };
+  const Case cases[] = {
+      /*0*/ {"erased version byte 0xFF", FileBytes(s, 268, 268, 0xFF), true},
+      /*1*/ {"older program: 176-byte image, 180-byte file", FileBytes(s, 176, 176), false},
+      /*2*/ {"newer scanner: 300-byte image", FileBytes(s, 300, 300), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(Path("f.qdx"), c.bytes);
+    Settings record{};
+    ASSERT_EQ(ReadSettingsFile(Path("f.qdx"), record), FileResult::ok);
+    if (c.all_fields) {
+      EXPECT_TRUE(record == s);
+    } else {
+      EXPECT_EQ(record.code128_enabled, s.code128_enabled);
+      EXPECT_EQ(record.lens_lower, s.lens_lower);
+      EXPECT_EQ(record.barcode_prefix_ascii, model_defaults.barcode_prefix_ascii);
+      EXPECT_EQ(record.inter_barcode_delay, model_defaults.inter_barcode_delay);
+      EXPECT_EQ(record.gs1_ai_brackets, model_defaults.gs1_ai_brackets);
+    }
+  }
+}
+
+TEST_F(SettingsFileTest, FailedWriteKeepsTheExistingFile) {
+  const Settings s = Edited();
+  ASSERT_EQ(WriteSettingsFile(Path("keep.qdx"), s), FileResult::ok);
+  const Bytes good = ReadBytes(Path("keep.qdx"));
+
+  // A file size limit lets the temporary file be created but not filled: a full disk.
+  ::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 100;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  Settings other = s;
+  other.code128_enabled = true;
+  const FileResult full = WriteSettingsFile(Path("keep.qdx"), other);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(full, FileResult::write_error);
+  EXPECT_EQ(ReadBytes(Path("keep.qdx")), good);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1) << "no temporary left";
+
+  // A folder that cannot take a new file cannot open the target either.
+  if (::geteuid() != 0) {
+    fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_EQ(WriteSettingsFile(Path("keep.qdx"), other), FileResult::open_error);
+    fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(ReadBytes(Path("keep.qdx")), good);
+  }
+  EXPECT_EQ(WriteSettingsFile(Path("no/such/folder.qdx"), other), FileResult::open_error);
+  EXPECT_EQ(WriteSettingsFile("", other), FileResult::open_error);
+}
+
+TEST_F(SettingsFileTest, OverwriteKeepsPermissionsAndWritesThroughALink) {
+  const Settings s = Edited();
+  ASSERT_EQ(WriteSettingsFile(Path("real.qdx"), s), FileResult::ok);
+  ::chmod(Path("real.qdx").c_str(), 0640);
+  fs::create_symlink(Path("real.qdx"), Path("link.qdx"));
+  Settings other = s;
+  other.volume = 3;
+  ASSERT_EQ(WriteSettingsFile(Path("link.qdx"), other), FileResult::ok);
+  EXPECT_TRUE(fs::is_symlink(Path("link.qdx")));
+  struct stat st {};
+  ASSERT_EQ(::stat(Path("real.qdx").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  Settings back{};
+  ASSERT_EQ(ReadSettingsFile(Path("real.qdx"), back), FileResult::ok);
+  EXPECT_EQ(back.volume, 3);
+}
+
+TEST(SettingsFileTexts, StringTable) {
+  EXPECT_STREQ(FileResultText(FileResult::open_error), "Ошибка открытия файла");
+  EXPECT_STREQ(FileResultText(FileResult::write_error), "Ошибка записи в файл");
+  EXPECT_STREQ(FileResultText(FileResult::read_error), "Ошибка чтения из файла");
+  EXPECT_STREQ(FileResultText(FileResult::signature_error), "Ошибка сигнатуры файла");
+  EXPECT_STREQ(FileResultText(FileResult::corrupt), "Данные в файле повреждены");
+  EXPECT_STREQ(FileResultText(FileResult::newer_version),
+               "Новая версия настроек. Для загрузки необходимо обновить программу");
+}
+
+}  // namespace
+}  // namespace tavrik
