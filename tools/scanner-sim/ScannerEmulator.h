@@ -40,8 +40,8 @@ struct EmulatorConfig {
   // The readiness bit (byte 3, 0x80) comes up this long after the mode flags
   // are set, measured on `clock`.
   std::uint32_t ready_delay_ms = 0;
-  // Measures the readiness delay and timed silence; null: the system clock.
-  // A clock given here must outlive the emulator.
+  // Measures the readiness delay and timed silence; null: the clock current
+  // when the emulator starts (see device/Clock.h). It must outlive the emulator.
   Clock* clock = nullptr;
   // The host interface the scanner reports (command 0xA4).
   std::uint8_t host_interface = 1;
@@ -56,11 +56,12 @@ enum class FaultKind {
   bad_check,          // the check byte is wrong
   foreign_echo,       // another command code echoed
   extra_data_byte,    // one data byte too many
-  missing_data_byte,  // one data byte too few (a status-only answer stays so)
+  missing_data_byte,  // the last payload byte left out (a status-only answer keeps only the echo)
   status,             // status `value` instead of the answer
   flash_write_error,  // a write block covering `address` fails with 147, nothing written
   hang_up,            // close the line after `value` bytes of the answer
   keep_old_speed,     // acknowledge a speed change but stay at the old speed
+  data_byte,          // the first data byte of a successful answer becomes `value`
 };
 
 struct Fault {
@@ -104,7 +105,9 @@ class ScannerEmulator {
   std::vector<std::uint8_t> State() const; // the 4-byte state word
   // Every well-formed request taken at the right speed, in order.
   std::vector<Request> Requests() const;
-  void ClearRequests();
+  void ClearRequests();  // and LineBytes()
+  // Every byte taken off the line at the right speed, frames and noise alike.
+  std::vector<std::uint8_t> LineBytes() const;
   // Bytes that came at a wrong speed and were dropped.
   std::uint64_t DroppedBytes() const;
   // The line was closed by a hang_up fault.

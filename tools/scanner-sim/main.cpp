@@ -1,0 +1,156 @@
+// tavrik-scanner-sim: a scanner on a pseudo-terminal for trying the program
+// without the hardware. Prints the port path on its first line and serves until
+// it is ended (Ctrl-C or SIGTERM).
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <pthread.h>
+
+#include "device/ScannerInterface.h"
+#include "tools/scanner-sim/ScannerEmulator.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tavrik-scanner-sim [options]\n"
+    "  --model N            model code (default 150)\n"
+    "  --firmware 0xMMNN    firmware word, major in the high byte (default 0x0103)\n"
+    "  --image-size N       size of the settings image (default 268)\n"
+    "  --version V          settings version byte (default 1)\n"
+    "  --speed BAUD         the scanner's line speed (default 9600)\n"
+    "  --image FILE.qdx     settings image taken from a settings file\n"
+    "  --interface N        host interface reported: 0 uart, 1 usb_cdc, 2 usb_hid\n"
+    "  --ready-delay MS     readiness comes this long after the mode is set\n"
+    "faults:\n"
+    "  --silence            never answer\n"
+    "  --not-ready K        answer 'not ready' to the next K requests\n"
+    "  --stray N            N bytes of noise (1 or 2) before every answer\n"
+    "  --bad-check          wrong check byte in every answer\n"
+    "  --foreign-echo       another command code echoed in every answer\n"
+    "  --extra-byte         one data byte too many in every answer\n"
+    "  --missing-byte       one byte too few in every answer\n"
+    "  --status CMD:CODE    answer command CMD with status CODE\n"
+    "  --flash-error ADDR   writes covering ADDR fail\n"
+    "  --hang-up N          close the line after N bytes of the next answer\n"
+    "  --keep-old-speed     acknowledge speed changes but stay at the old speed\n";
+
+[[noreturn]] void Fail(const std::string& text) {
+  std::cerr << "tavrik-scanner-sim: " << text << "\n" << kUsage;
+  std::exit(2);
+}
+
+unsigned long Number(const char* text, unsigned long max, const char* what) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long value = std::strtoul(text, &end, 0);
+  if (errno != 0 || end == text || *end != '\0' || text[0] == '-' || value > max)
+    Fail(std::string("bad value for ") + what + ": " + text);
+  return value;
+}
+
+std::vector<std::uint8_t> ImageOfFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) Fail("cannot open " + path);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (bytes.size() < 4 + 3 || std::memcmp(bytes.data(), "QDX0", 4) != 0) Fail(path + " is not a settings file");
+  bytes.erase(bytes.begin(), bytes.begin() + 4);
+  return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tavrik::EmulatorConfig config;
+  std::vector<tavrik::Fault> faults;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) Fail(option + " needs a value");
+      return argv[++i];
+    };
+    using tavrik::FaultKind;
+    if (option == "--help" || option == "-h") {
+      std::cout << kUsage;
+      return 0;
+    } else if (option == "--model") {
+      config.model = static_cast<std::uint8_t>(Number(value(), 255, "--model"));
+    } else if (option == "--firmware") {
+      config.firmware = static_cast<std::uint16_t>(Number(value(), 0xFFFF, "--firmware"));
+    } else if (option == "--image-size") {
+      config.image_size = static_cast<std::uint16_t>(Number(value(), tavrik::ScannerEmulator::kMemorySize, "--image-size"));
+    } else if (option == "--version") {
+      config.version = static_cast<std::uint8_t>(Number(value(), 255, "--version"));
+    } else if (option == "--speed") {
+      config.speed = static_cast<std::uint32_t>(Number(value(), 4000000, "--speed"));
+      if (tavrik::SpeedIndexOf(config.speed) < 0) Fail("the speed must be one of 2400 4800 9600 19200 38400 57600 115200");
+    } else if (option == "--image") {
+      config.image = ImageOfFile(value());
+    } else if (option == "--interface") {
+      config.host_interface = static_cast<std::uint8_t>(Number(value(), 255, "--interface"));
+    } else if (option == "--ready-delay") {
+      config.ready_delay_ms = static_cast<std::uint32_t>(Number(value(), 600000, "--ready-delay"));
+    } else if (option == "--silence") {
+      faults.push_back({FaultKind::silence});
+    } else if (option == "--not-ready") {
+      faults.push_back({FaultKind::not_ready, 0, static_cast<int>(Number(value(), 1000000, "--not-ready"))});
+    } else if (option == "--stray") {
+      faults.push_back({FaultKind::stray_bytes, 0, -1, static_cast<std::uint32_t>(Number(value(), 16, "--stray"))});
+    } else if (option == "--bad-check") {
+      faults.push_back({FaultKind::bad_check});
+    } else if (option == "--foreign-echo") {
+      faults.push_back({FaultKind::foreign_echo});
+    } else if (option == "--extra-byte") {
+      faults.push_back({FaultKind::extra_data_byte});
+    } else if (option == "--missing-byte") {
+      faults.push_back({FaultKind::missing_data_byte});
+    } else if (option == "--status") {
+      const std::string spec = value();
+      const auto colon = spec.find(':');
+      if (colon == std::string::npos) Fail("--status needs CMD:CODE");
+      const auto command = Number(spec.substr(0, colon).c_str(), 255, "--status");
+      const auto code = Number(spec.substr(colon + 1).c_str(), 255, "--status");
+      faults.push_back({FaultKind::status, static_cast<std::uint8_t>(command), -1, static_cast<std::uint32_t>(code)});
+    } else if (option == "--flash-error") {
+      tavrik::Fault fault{FaultKind::flash_write_error};
+      fault.address = static_cast<std::uint32_t>(Number(value(), 0xFFFFFFFF, "--flash-error"));
+      faults.push_back(fault);
+    } else if (option == "--hang-up") {
+      faults.push_back({FaultKind::hang_up, 0, 1, static_cast<std::uint32_t>(Number(value(), 300, "--hang-up"))});
+    } else if (option == "--keep-old-speed") {
+      faults.push_back({FaultKind::keep_old_speed});
+    } else {
+      Fail("unknown option " + option);
+    }
+  }
+
+  // The signals are taken by this thread alone, so the serving thread is never
+  // interrupted and the end is an orderly one.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+  try {
+    tavrik::ScannerEmulator scanner(config);
+    for (const tavrik::Fault& fault : faults) scanner.AddFault(fault);
+    std::cout << scanner.PortPath() << std::endl;
+    int signal_number = 0;
+    sigwait(&signals, &signal_number);
+    scanner.Stop();
+  } catch (const std::exception& error) {
+    std::cerr << "tavrik-scanner-sim: " << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
