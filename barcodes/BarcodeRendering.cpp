@@ -1,0 +1,227 @@
+#include "barcodes/BarcodeRendering.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace tavrik {
+namespace {
+
+bool HasModules(const ag_matrix& matrix) { return matrix.data != nullptr && matrix.width > 0 && matrix.height > 0; }
+
+// Enhanced metafile records as GDI writes them for FillRect with a stock brush
+// on a metafile device context.
+constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::uint32_t kEmrEof = 14;
+constexpr std::uint32_t kEmrSelectObject = 37;
+constexpr std::uint32_t kEmrBitBlt = 76;
+constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
+constexpr std::uint32_t kEmfVersion = 0x00010000;
+constexpr std::uint32_t kStockObject = 0x80000000;
+constexpr std::uint32_t kWhiteBrush = 0;
+constexpr std::uint32_t kBlackBrush = 4;
+constexpr std::uint32_t kPatCopy = 0x00F00021;
+constexpr std::uint32_t kFloatOne = 0x3F800000;
+constexpr std::uint32_t kHeaderSize = 108;
+constexpr std::uint32_t kSelectObjectSize = 12;
+constexpr std::uint32_t kBitBltSize = 100;
+constexpr std::uint32_t kEofSize = 20;
+
+class ByteWriter {
+ public:
+  explicit ByteWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+  void U32(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  }
+  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+  void Zeros(int count) { out_.insert(out_.end(), static_cast<std::size_t>(count) * 4, 0); }
+
+ private:
+  std::vector<std::uint8_t>& out_;
+};
+
+// Records fills the way a metafile device context does: the brush selected,
+// a pattern blit over the inclusive bounds, the previous (white) brush back.
+class MetafileRecorder final : public FillTarget {
+ public:
+  explicit MetafileRecorder(std::size_t expected_fills) { body_.reserve(expected_fills * (2 * kSelectObjectSize + kBitBltSize)); }
+
+  void FillRect(int left, int top, int right, int bottom, Brush brush) override {
+    if (right <= left || bottom <= top) return;  // GDI draws nothing for an empty rectangle
+    ByteWriter w(body_);
+    SelectStock(w, brush == Brush::black ? kBlackBrush : kWhiteBrush);
+    w.U32(kEmrBitBlt);
+    w.U32(kBitBltSize);
+    w.I32(left);
+    w.I32(top);
+    w.I32(right - 1);
+    w.I32(bottom - 1);
+    w.I32(left);
+    w.I32(top);
+    w.I32(right - left);
+    w.I32(bottom - top);
+    w.U32(kPatCopy);
+    w.Zeros(2);  // source origin
+    w.U32(kFloatOne);  // source transform: identity
+    w.Zeros(2);
+    w.U32(kFloatOne);
+    w.Zeros(2);
+    w.Zeros(6);  // background colour, colour usage, no source bitmap
+    SelectStock(w, kWhiteBrush);
+    records_ += 3;
+    if (!any_) {
+      bounds_ = {left, top, right - 1, bottom - 1};
+      any_ = true;
+    } else {
+      bounds_.left = std::min(bounds_.left, left);
+      bounds_.top = std::min(bounds_.top, top);
+      bounds_.right = std::max(bounds_.right, right - 1);
+      bounds_.bottom = std::max(bounds_.bottom, bottom - 1);
+    }
+  }
+
+  std::vector<std::uint8_t> Finish(std::uint32_t frame_right, std::uint32_t frame_bottom,
+                                   const ScreenMetrics& screen) const {
+    std::vector<std::uint8_t> file;
+    const auto total = static_cast<std::uint32_t>(kHeaderSize + body_.size() + kEofSize);
+    file.reserve(total);
+    ByteWriter w(file);
+    w.U32(kEmrHeader);
+    w.U32(kHeaderSize);
+    if (any_) {
+      w.I32(bounds_.left);
+      w.I32(bounds_.top);
+      w.I32(bounds_.right);
+      w.I32(bounds_.bottom);
+    } else {
+      w.I32(0);
+      w.I32(0);
+      w.I32(-1);
+      w.I32(-1);
+    }
+    w.I32(0);
+    w.I32(0);
+    w.U32(frame_right);
+    w.U32(frame_bottom);
+    w.U32(kEmfSignature);
+    w.U32(kEmfVersion);
+    w.U32(total);
+    w.U32(records_ + 2);  // with the header and the end record
+    w.U32(1);             // 16-bit handle count (only the reserved entry: stock objects take none), 16 bits reserved
+    w.Zeros(2);           // no description
+    w.Zeros(1);           // no palette
+    w.U32(screen.desktop_horz_res);
+    w.U32(screen.desktop_vert_res);
+    w.U32(screen.horz_size_mm);
+    w.U32(screen.vert_size_mm);
+    w.Zeros(3);  // no pixel format, no OpenGL
+    w.U32(screen.horz_size_mm * 1000);
+    w.U32(screen.vert_size_mm * 1000);
+    file.insert(file.end(), body_.begin(), body_.end());
+    w.U32(kEmrEof);
+    w.U32(kEofSize);
+    w.U32(0);   // no palette entries
+    w.U32(16);  // where they would start
+    w.U32(kEofSize);
+    return file;
+  }
+
+ private:
+  void SelectStock(ByteWriter& w, std::uint32_t brush) {
+    w.U32(kEmrSelectObject);
+    w.U32(kSelectObjectSize);
+    w.U32(kStockObject | brush);
+  }
+
+  struct Bounds {
+    std::int32_t left, top, right, bottom;
+  };
+  std::vector<std::uint8_t> body_;
+  std::uint32_t records_ = 0;
+  Bounds bounds_{};
+  bool any_ = false;
+};
+
+// Writes under a fresh name beside the target, then renames over it.
+bool WriteFileAtomically(const std::string& file_name, const std::vector<std::uint8_t>& bytes) {
+  std::random_device random;
+  std::string temp;
+  std::FILE* file = nullptr;
+  for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    temp = file_name + suffix;
+    file = std::fopen(temp.c_str(), "wbx");
+    if (file == nullptr && errno != EEXIST) return false;
+  }
+  if (file == nullptr) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  ok = std::fclose(file) == 0 && ok;
+  std::error_code error;
+  if (ok) {
+    std::filesystem::rename(temp, file_name, error);
+    ok = !error;
+  }
+  if (!ok) std::filesystem::remove(temp, error);
+  return ok;
+}
+
+}  // namespace
+
+void DrawBarcode(FillTarget& target, const ag_matrix& matrix, double point_width, double point_height) {
+  assert(point_width >= 0 && point_height >= 0);
+  target.FillRect(0, 0, static_cast<int>(matrix.width * point_width), static_cast<int>(matrix.height * point_height),
+                  Brush::white);
+  if (matrix.data == nullptr) return;
+  for (std::uint32_t y = 0; y < matrix.height; ++y) {
+    const std::uint8_t* row = matrix.data + static_cast<std::size_t>(y) * matrix.width;
+    for (std::uint32_t x = 0; x < matrix.width; ++x) {
+      if (row[x] == 0) continue;
+      target.FillRect(static_cast<int>(x * point_width), static_cast<int>(y * point_height),
+                      static_cast<int>((x + 1) * point_width), static_cast<int>((y + 1) * point_height), Brush::black);
+    }
+  }
+}
+
+std::optional<std::vector<std::uint8_t>> BarcodeMetafileBytes(const ag_matrix& matrix, const ScreenMetrics& screen) {
+  if (!HasModules(matrix) || screen.desktop_horz_res == 0 || screen.desktop_vert_res == 0) return std::nullopt;
+  // One module as large as one screen pixel, in hundredths of a millimetre;
+  // the products first so that the division truncates once.
+  const std::uint64_t frame_right = std::uint64_t{screen.horz_size_mm} * matrix.width * 100 / screen.desktop_horz_res;
+  const std::uint64_t frame_bottom = std::uint64_t{screen.vert_size_mm} * matrix.height * 100 / screen.desktop_vert_res;
+  if (frame_right > INT32_MAX || frame_bottom > INT32_MAX) return std::nullopt;
+  const std::size_t dark = static_cast<std::size_t>(
+      std::count_if(matrix.data, matrix.data + std::size_t{matrix.width} * matrix.height, [](std::uint8_t m) { return m != 0; }));
+  MetafileRecorder recorder(dark + 1);
+  DrawBarcode(recorder, matrix, 1.0, 1.0);
+  return recorder.Finish(static_cast<std::uint32_t>(frame_right), static_cast<std::uint32_t>(frame_bottom), screen);
+}
+
+bool WriteBarcodeMetafile(const std::string& file_name, const ag_matrix& matrix, const ScreenMetrics& screen) {
+  if (file_name.empty()) return false;
+  const auto bytes = BarcodeMetafileBytes(matrix, screen);
+  return bytes && WriteFileAtomically(file_name, *bytes);
+}
+
+std::optional<PixelImage> PreviewBitmapPixels(const ag_matrix& matrix, int zoom) {
+  if (!HasModules(matrix) || zoom < 1) return std::nullopt;
+  const std::uint64_t width = std::uint64_t{matrix.width} * static_cast<unsigned>(zoom);
+  const std::uint64_t height = std::uint64_t{matrix.height} * static_cast<unsigned>(zoom);
+  if (width > kPreviewMaxSide || height > kPreviewMaxSide) return std::nullopt;
+  PixelImage image;
+  image.width = static_cast<int>(width);
+  image.height = static_cast<int>(height);
+  image.pixels.resize(static_cast<std::size_t>(width * height));
+  for (int y = 0; y < image.height; ++y) {
+    const std::uint8_t* row = matrix.data + static_cast<std::size_t>(y / zoom) * matrix.width;
+    std::uint32_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
+    for (int x = 0; x < image.width; ++x) out[x] = row[x / zoom] == 1 ? kPixelDark : kPixelLight;
+  }
+  return image;
+}
+
+}  // namespace tavrik

@@ -1,0 +1,126 @@
+#include "barcodes/GroupBarcode.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+
+#include "barcodes/commands_generation.h"
+
+namespace tavrik {
+namespace {
+
+struct SaveMessage {
+  SaveBarcodeResult result;
+  const char* text;
+};
+
+constexpr SaveMessage kSaveMessages[] = {
+    {SaveBarcodeResult::saved, ""},
+    {SaveBarcodeResult::generation_failed, "Ошибка генерации штрих-кода"},
+    {SaveBarcodeResult::write_failed, "Не удалось сохранить данные в файл"},
+    {SaveBarcodeResult::compression_failed, "Не удалось сжимать данные для генерация ШК в новом виде, zlib error!"},
+};
+
+constexpr std::string_view kOldSuffix = "_Old";
+constexpr std::string_view kNewSuffix = "_New";
+#ifdef _WIN32
+constexpr const char* kPathSeparators = "/\\";
+#else
+constexpr const char* kPathSeparators = "/";
+#endif
+
+}  // namespace
+
+std::vector<std::uint8_t> GroupBarcodePlain(const Settings& settings) {
+  std::vector<std::uint8_t> plain(kGroupPlainSize);
+  InitPlacement(plain.data(), &settings);
+  std::copy(kGroupBarcodeMarker.begin(), kGroupBarcodeMarker.end(), plain.begin() + kPlacementSize);
+  return plain;
+}
+
+std::optional<std::vector<std::uint8_t>> PackGroupPayload(std::span<const std::uint8_t> plain) {
+  std::vector<std::uint8_t> payload(kGroupHeaderSize + kGroupCompressedCapacity + 1);
+  uLongf length = kGroupCompressedCapacity;
+  if (compress(payload.data() + kGroupHeaderSize, &length, plain.data(), static_cast<uLong>(plain.size())) != Z_OK) {
+    return std::nullopt;
+  }
+  payload[0] = static_cast<std::uint8_t>(length & 0xFF);
+  payload[1] = static_cast<std::uint8_t>(length >> 8);
+  payload[2] = kGroupPayloadTag;
+  payload[3] = kGroupPayloadVersion;
+  std::size_t size = kGroupHeaderSize + length;
+  if (size % 2 == 0) payload[size++] = kGroupPayloadPadding;
+  payload.resize(size);
+  return payload;
+}
+
+ag_settings ConfigBarcodeSettings() {
+  ag_settings settings{};
+  settings.mask = ag_mask_initialization_symbol | ag_mask_symbol_choice;
+  settings.initialization_symbol = 1;
+  settings.symbol_choice = 2;
+  return settings;
+}
+
+int GenerateConfigBarcode(ag_matrix_ptr& owner, std::span<const std::uint8_t> payload) {
+  const ag_settings settings = ConfigBarcodeSettings();
+  ag_matrix* matrix = nullptr;
+  const int result = ag_generate(&matrix, payload.data(), payload.size(), &settings);
+  if (result != ag_ok) return result;
+  owner.reset(matrix);
+  return ag_ok;
+}
+
+GroupBarcodeResult BuildGroupBarcode(ag_matrix_ptr& owner, const Settings& settings) {
+  const auto payload = PackGroupPayload(GroupBarcodePlain(settings));
+  if (!payload) return GroupBarcodeResult::compression_failed;
+  if (GenerateConfigBarcode(owner, *payload) != ag_ok) return GroupBarcodeResult::generation_failed;
+  return GroupBarcodeResult::ok;
+}
+
+std::string OldFormText(bool exclude_lens, const Settings& settings) {
+  CommandList commands;
+  GenerateCommands(commands, exclude_lens, settings);
+  return CommandsText(commands);
+}
+
+BarcodeFileNames DeriveBarcodeFileNames(std::string_view chosen_path) {
+  const std::size_t name_start = chosen_path.find_last_of(kPathSeparators) + 1;  // npos + 1 is 0
+  std::size_t insertion = chosen_path.rfind('.');
+  if (insertion == std::string_view::npos || insertion < name_start) insertion = chosen_path.size();
+  const auto with = [&](std::string_view suffix) {
+    std::string name(chosen_path.substr(0, insertion));
+    name += suffix;
+    name += chosen_path.substr(insertion);
+    return name;
+  };
+  return {with(kOldSuffix), with(kNewSuffix)};
+}
+
+const char* SaveBarcodeMessage(SaveBarcodeResult result) {
+  for (const SaveMessage& m : kSaveMessages) {
+    if (m.result == result) return m.text;
+  }
+  return "";
+}
+
+SaveBarcodeResult SaveBarcodeFiles(std::string_view chosen_path, bool exclude_lens, const ScreenMetrics& screen,
+                                   const Settings& settings) {
+  const BarcodeFileNames names = DeriveBarcodeFileNames(chosen_path);
+  const std::string text = OldFormText(exclude_lens, settings);
+  ag_matrix_ptr old_form;
+  if (GenerateConfigBarcode(old_form, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}) != ag_ok) {
+    return SaveBarcodeResult::generation_failed;
+  }
+  if (!WriteBarcodeMetafile(names.old_form, *old_form, screen)) return SaveBarcodeResult::write_failed;
+  ag_matrix_ptr group;
+  switch (BuildGroupBarcode(group, settings)) {
+    case GroupBarcodeResult::ok: break;
+    case GroupBarcodeResult::compression_failed: return SaveBarcodeResult::compression_failed;
+    case GroupBarcodeResult::generation_failed: return SaveBarcodeResult::generation_failed;
+  }
+  if (!WriteBarcodeMetafile(names.group, *group, screen)) return SaveBarcodeResult::write_failed;
+  return SaveBarcodeResult::saved;
+}
+
+}  // namespace tavrik

@@ -1,0 +1,41 @@
+// The group barcode end to end (image, zlib, Aztec) and the metafile of the
+// largest symbol, written to a file in the system's temporary folder.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "barcodes/BarcodeRendering.h"
+#include "barcodes/GroupBarcode.h"
+
+namespace {
+
+void BM_BuildGroupBarcode(benchmark::State& state) {
+  tavrik::ResetProcessState();
+  ag_matrix_ptr owner;
+  for (auto _ : state) {
+    if (tavrik::BuildGroupBarcode(owner) != tavrik::GroupBarcodeResult::ok) state.SkipWithError("build failed");
+    benchmark::DoNotOptimize(owner.get());
+  }
+}
+BENCHMARK(BM_BuildGroupBarcode)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteBarcodeMetafile151(benchmark::State& state) {
+  std::vector<std::uint8_t> modules(151 * 151);
+  std::mt19937 random(151);
+  for (auto& m : modules) m = static_cast<std::uint8_t>(random() & 1);
+  const ag_matrix matrix{modules.data(), 151, 151};
+  const auto path = (std::filesystem::temp_directory_path() / "tavrik-bench-151.emf").string();
+  for (auto _ : state) {
+    if (!tavrik::WriteBarcodeMetafile(path, matrix)) state.SkipWithError("write failed");
+  }
+  std::error_code error;
+  std::filesystem::remove(path, error);
+}
+BENCHMARK(BM_WriteBarcodeMetafile151)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "barcodes/GroupBarcode.h"
+#include "barcodes/commands_generation.h"
+#include "barcodes/tests/test_images.h"
+
+namespace tavrik {
+namespace {
+
+Settings Defaults() {
+  Settings s{};
+  LoadDefaults(s);
+  return s;
+}
+
+std::vector<std::uint8_t> RandomBytes(std::size_t size, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> bytes(size);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+  return bytes;
+}
+
+std::vector<std::uint8_t> Uncompressed(const std::vector<std::uint8_t>& payload) {
+  const std::size_t length = payload[0] | payload[1] << 8;
+  std::vector<std::uint8_t> plain(1024);
+  uLongf size = static_cast<uLongf>(plain.size());
+  EXPECT_EQ(uncompress(plain.data(), &size, payload.data() + 4, static_cast<uLong>(length)), Z_OK);
+  plain.resize(size);
+  return plain;
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+test::Decoded DecodeSymbol(const ag_matrix& symbol) { return test::DecodeAztec(test::RenderForDecoder(symbol, 3, 4)); }
+
+TEST(GroupPayload, HeaderStreamAndOddLength) {
+  Settings s = Defaults();
+  s.volume = 3;
+  s.barcode_prefix_hid = {2, {0x0D, 0x0A}};
+  const auto payload = PackGroupPayload(GroupBarcodePlain(s));
+  ASSERT_TRUE(payload);
+  const std::size_t length = (*payload)[0] | (*payload)[1] << 8;
+  EXPECT_EQ((*payload)[2], 0x1A);
+  EXPECT_EQ((*payload)[3], 1);
+  EXPECT_EQ(payload->size() % 2, 1u);
+  EXPECT_EQ(payload->size(), 4 + length + ((4 + length) % 2 == 0 ? 1 : 0));
+  if ((4 + length) % 2 == 0) {
+    EXPECT_EQ(payload->back(), 0xFF);
+  }
+
+  std::vector<std::uint8_t> expected(kPlacementSize);
+  InitPlacement(expected.data(), &s);
+  const std::string marker = "New version BC";
+  expected.insert(expected.end(), marker.begin(), marker.end());
+  EXPECT_EQ(Uncompressed(*payload), expected);
+  EXPECT_EQ(expected.size(), 282u);
+}
+
+TEST(GroupPayload, PaddingByCompressedLength) {
+  // Random bytes do not compress: zlib stores them, 11 bytes longer.
+  struct Case {
+    std::size_t plain_size;
+    std::size_t compressed;
+    std::size_t payload;  // 0: the stream does not fit
+  };
+  const Case cases[] = {
+      /*0*/ {275, 286, 291},  // 290 is even: one byte 255 more
+      /*1*/ {276, 287, 291},  // the full capacity, already odd
+      /*2*/ {277, 288, 0},    // one byte over the capacity
+      /*3*/ {282, 293, 0},    // a whole image that does not compress
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row));
+    const auto plain = RandomBytes(cases[row].plain_size, 11);
+    ASSERT_EQ(compressBound(static_cast<uLong>(plain.size())) >= cases[row].compressed, true);
+    const auto payload = PackGroupPayload(plain);
+    if (cases[row].payload == 0) {
+      EXPECT_FALSE(payload);
+      continue;
+    }
+    ASSERT_TRUE(payload);
+    EXPECT_EQ((*payload)[0] | (*payload)[1] << 8, static_cast<int>(cases[row].compressed));
+    EXPECT_EQ(payload->size(), cases[row].payload);
+    if (cases[row].compressed % 2 == 0) {
+      EXPECT_EQ(payload->back(), 0xFF);
+    }
+    EXPECT_EQ(Uncompressed(*payload), plain);
+  }
+}
+
+TEST(GroupBarcode, DecodesToThePayloadAsReaderInitialisationSymbol) {
+  ResetProcessState();
+  CurrentSettings().code39_enabled = !CurrentSettings().code39_enabled;
+  CurrentSettings().barcode_suffix_ascii = {3, {'e', 'n', 'd'}};
+  ag_matrix_ptr owner;
+  ASSERT_EQ(BuildGroupBarcode(owner), GroupBarcodeResult::ok);
+  ASSERT_TRUE(owner);
+  EXPECT_EQ(owner->width, owner->height);
+  EXPECT_GE(owner->width, 19u) << "full-range sizes only";
+  const auto payload = PackGroupPayload(GroupBarcodePlain(CurrentSettings()));
+  ASSERT_TRUE(payload);
+  const test::Decoded decoded = DecodeSymbol(*owner);
+  ASSERT_TRUE(decoded.valid);
+  EXPECT_EQ(decoded.bytes, *payload);
+  EXPECT_TRUE(decoded.reader_init);
+  std::vector<std::uint8_t> image(kPlacementSize);
+  InitPlacement(image.data(), &CurrentSettings());
+  const auto plain = Uncompressed(decoded.bytes);
+  EXPECT_EQ(std::vector<std::uint8_t>(plain.begin(), plain.begin() + kPlacementSize), image);
+  EXPECT_EQ(std::string(plain.begin() + kPlacementSize, plain.end()), "New version BC");
+  ResetProcessState();
+}
+
+TEST(GroupBarcode, OwnerKeepsItsSymbolWhenGenerationFails) {
+  ag_matrix_ptr owner;
+  ASSERT_EQ(GenerateConfigBarcode(owner, Bytes("first")), ag_ok);
+  const ag_matrix* first = owner.get();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(GenerateConfigBarcode(owner, RandomBytes(4000, 5)), ag_too_much_input_data);
+  EXPECT_EQ(owner.get(), first);
+  EXPECT_EQ(GenerateConfigBarcode(owner, {}), ag_no_input_data);
+  EXPECT_EQ(owner.get(), first);
+  ASSERT_EQ(GenerateConfigBarcode(owner, Bytes("second")), ag_ok);
+  EXPECT_NE(owner.get(), nullptr);
+  EXPECT_EQ(DecodeSymbol(*owner).bytes, Bytes("second"));
+
+  GroupBarcode preview;
+  EXPECT_EQ(preview.symbol(), nullptr);
+  ASSERT_EQ(preview.Rebuild(Defaults()), GroupBarcodeResult::ok);
+  ASSERT_NE(preview.symbol(), nullptr);
+  EXPECT_EQ(DecodeSymbol(*preview.symbol()).bytes, *PackGroupPayload(GroupBarcodePlain(Defaults())));
+}
+
+TEST(OldForm, SymbolDecodesToTheCommandText) {
+  for (bool exclude_lens : {false, true}) {
+    SCOPED_TRACE(exclude_lens ? "without lens" : "with lens");
+    const Settings s = Defaults();
+    CommandList commands;
+    GenerateCommands(commands, exclude_lens, s);
+    const std::string text = OldFormText(exclude_lens, s);
+    EXPECT_EQ(text, CommandsText(commands));
+    EXPECT_EQ(text.size(), commands.size() * 4);
+    ag_matrix_ptr owner;
+    ASSERT_EQ(GenerateConfigBarcode(owner, Bytes(text)), ag_ok);
+    const test::Decoded decoded = DecodeSymbol(*owner);
+    ASSERT_TRUE(decoded.valid);
+    EXPECT_EQ(std::string(decoded.bytes.begin(), decoded.bytes.end()), text);
+    EXPECT_TRUE(decoded.reader_init);
+  }
+}
+
+TEST(BarcodeFiles, NamesForAChosenPath) {
+  struct Case {
+    const char* chosen;
+    const char* old_form;
+    const char* group;
+  };
+  const Case cases[] = {
+      /*0*/ {"scan.emf", "scan_Old.emf", "scan_New.emf"},
+      /*1*/ {"/home/u/scan.emf", "/home/u/scan_Old.emf", "/home/u/scan_New.emf"},
+      /*2*/ {"/tmp/a.b", "/tmp/a_Old.b", "/tmp/a_New.b"},          // a short extension stays outside the folder part
+      /*3*/ {"/tmp/scan", "/tmp/scan_Old", "/tmp/scan_New"},      // no extension: at the end
+      /*4*/ {"/tmp/v1.2/scan", "/tmp/v1.2/scan_Old", "/tmp/v1.2/scan_New"},  // a dot in a folder is no extension
+      /*5*/ {"/tmp/scan.old.emf", "/tmp/scan.old_Old.emf", "/tmp/scan.old_New.emf"},  // the last dot counts
+      /*6*/ {"scan.EMF", "scan_Old.EMF", "scan_New.EMF"},
+      /*7*/ {"", "_Old", "_New"},
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row));
+    const BarcodeFileNames names = DeriveBarcodeFileNames(cases[row].chosen);
+    EXPECT_EQ(names.old_form, cases[row].old_form);
+    EXPECT_EQ(names.group, cases[row].group);
+  }
+}
+
+TEST(BarcodeFiles, MessagesOfTheSave) {
+  EXPECT_STREQ(SaveBarcodeMessage(SaveBarcodeResult::saved), "");
+  EXPECT_STREQ(SaveBarcodeMessage(SaveBarcodeResult::generation_failed), "Ошибка генерации штрих-кода");
+  EXPECT_STREQ(SaveBarcodeMessage(SaveBarcodeResult::write_failed), "Не удалось сохранить данные в файл");
+  EXPECT_STREQ(SaveBarcodeMessage(SaveBarcodeResult::compression_failed),
+               "Не удалось сжимать данные для генерация ШК в новом виде, zlib error!");
+}
+
+class SaveFiles : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    std::error_code error;
+    std::filesystem::remove_all(dir_, error);
+  }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::string dir_ = test::MakeTempDir();
+};
+
+TEST_F(SaveFiles, WritesBothSymbols) {
+  Settings s = Defaults();
+  s.lens_lower = -123;
+  ASSERT_EQ(SaveBarcodeFiles(dir_ + "/scan.emf", false, kHeadlessScreen, s), SaveBarcodeResult::saved);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"scan_New.emf", "scan_Old.emf"}));
+
+  ag_matrix_ptr old_form, group;
+  const std::string text = OldFormText(false, s);
+  ASSERT_EQ(GenerateConfigBarcode(old_form, Bytes(text)), ag_ok);
+  ASSERT_EQ(BuildGroupBarcode(group, s), GroupBarcodeResult::ok);
+  EXPECT_EQ(test::ReadFileBytes(dir_ + "/scan_Old.emf"), *BarcodeMetafileBytes(*old_form, kHeadlessScreen));
+  EXPECT_EQ(test::ReadFileBytes(dir_ + "/scan_New.emf"), *BarcodeMetafileBytes(*group, kHeadlessScreen));
+
+  // Leaving the lens out changes only the old form.
+  ASSERT_EQ(SaveBarcodeFiles(dir_ + "/nolens.emf", true, kHeadlessScreen, s), SaveBarcodeResult::saved);
+  EXPECT_EQ(test::ReadFileBytes(dir_ + "/nolens_New.emf"), test::ReadFileBytes(dir_ + "/scan_New.emf"));
+  ASSERT_EQ(GenerateConfigBarcode(old_form, Bytes(OldFormText(true, s))), ag_ok);
+  EXPECT_EQ(test::ReadFileBytes(dir_ + "/nolens_Old.emf"), *BarcodeMetafileBytes(*old_form, kHeadlessScreen));
+  EXPECT_NE(OldFormText(true, s), text);
+
+  // A short extension: the files go beside the chosen one.
+  ASSERT_EQ(SaveBarcodeFiles(dir_ + "/a.b", false, kHeadlessScreen, s), SaveBarcodeResult::saved);
+  EXPECT_TRUE(std::filesystem::exists(dir_ + "/a_Old.b"));
+  EXPECT_TRUE(std::filesystem::exists(dir_ + "/a_New.b"));
+}
+
+TEST_F(SaveFiles, AFolderThatCannotBeWrittenGivesTheFileMessage) {
+  EXPECT_EQ(SaveBarcodeFiles(dir_ + "/missing/scan.emf", false, kHeadlessScreen, Defaults()),
+            SaveBarcodeResult::write_failed);
+  // The "_New" name is taken by a folder: the "_Old" file stays written.
+  std::filesystem::create_directory(dir_ + "/scan_New.emf");
+  EXPECT_EQ(SaveBarcodeFiles(dir_ + "/scan.emf", false, kHeadlessScreen, Defaults()), SaveBarcodeResult::write_failed);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"scan_New.emf", "scan_Old.emf"}));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ + "/scan_New.emf"));
+}
+
+// The "_New" file as an independent renderer draws it still reads as the payload.
+TEST_F(SaveFiles, GroupMetafileDecodesAfterIndependentRendering) {
+  ASSERT_TRUE(test::OnPath("emf2svg-conv") && test::OnPath("rsvg-convert"));
+  ResetProcessState();
+  ASSERT_EQ(SaveBarcodeFiles(dir_ + "/scan.emf", false), SaveBarcodeResult::saved);
+  ag_matrix_ptr group;
+  ASSERT_EQ(BuildGroupBarcode(group), GroupBarcodeResult::ok);
+  const int scale = 3, side = static_cast<int>(group->width) * scale, page = side + 8 * scale;
+  const std::string offset = std::to_string(4 * scale);
+  const std::string command = "emf2svg-conv -i '" + dir_ + "/scan_New.emf' -o '" + dir_ + "/n.svg' >/dev/null 2>&1 && " +
+                              "rsvg-convert -z 3 -b white --left " + offset + " --top " + offset + " --page-width " +
+                              std::to_string(page) + " --page-height " + std::to_string(page) + " -o '" + dir_ +
+                              "/n.png' '" + dir_ + "/n.svg' 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const auto image = test::ReadPng(dir_ + "/n.png");
+  ASSERT_TRUE(image);
+  const test::Decoded decoded = test::DecodeAztec(*image);
+  ASSERT_TRUE(decoded.valid);
+  EXPECT_EQ(decoded.bytes, *PackGroupPayload(GroupBarcodePlain(CurrentSettings())));
+}
+
+}  // namespace
+}  // namespace tavrik
