@@ -1,0 +1,26 @@
+#pragma once
+// For the device tests: a scanner emulator on a pty with a port opened on it
+// and a protocol object attached, as one device action holds them.
+
+#include <cstdint>
+#include <memory>
+
+#include "device/ScannerInterface.h"
+#include "tools/scanner-sim/ScannerEmulator.h"
+
+namespace tavrik::testing {
+
+// Answers come within a few milliseconds; this only bounds the failing cases.
+inline constexpr std::uint32_t kTestTimeoutMs = 100;
+
+struct EmulatorLink {
+  explicit EmulatorLink(const EmulatorConfig& config = {}, std::uint32_t timeout_ms = kTestTimeoutMs)
+      : emulator(config), scanner(&port) {
+    OpenDevice(&port, emulator.PortPath(), config.speed, timeout_ms);
+  }
+  ScannerEmulator emulator;
+  CComDevice port;
+  CScannerInterface scanner;
+};
+
+}  // namespace tavrik::testing
