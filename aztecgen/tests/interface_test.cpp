@@ -1,0 +1,150 @@
+// The flat interface: argument and settings checks, result codes, ownership.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "ag_matrix_ptr_def.h"
+#include "aztecgen.h"
+
+namespace {
+
+const std::uint8_t kByte[] = {0x41};
+
+struct SettingsCase {
+    const char* note;
+    bool null_data;
+    std::size_t size;
+    bool null_settings;
+    ag_settings settings;
+    int expected;
+};
+
+const SettingsCase kSettingsCases[] = {
+    // 0
+    {"no data at all passes the argument check and reports no input", true, 0, true, {}, ag_no_input_data},
+    // 1
+    {"null data with a size is refused", true, 1, true, {}, ag_invalid_parameter},
+    // 2
+    {"empty input with settings", false, 0, false, {7, 0, 0, 23}, ag_no_input_data},
+    // 3
+    {"null settings take every default", false, 1, true, {}, ag_ok},
+    // 4
+    {"the largest valid values pass the checks (32 layers takes no flag)", false, 1, false, {7, 1, 38, 99},
+     ag_too_much_input_data},
+    // 5
+    {"symbol_choice 39 is refused", false, 1, false, {ag_mask_symbol_choice, 0, 39, 0}, ag_invalid_parameter},
+    // 6
+    {"redundancy 100 is refused", false, 1, false, {ag_mask_error_correction_redundancy, 0, 0, 100},
+     ag_invalid_parameter},
+    // 7
+    {"initialization_symbol 2 is refused", false, 1, false, {ag_mask_initialization_symbol, 2, 0, 0},
+     ag_invalid_parameter},
+    // 8
+    {"a field without its mask bit is ignored, whatever it holds", false, 1, false, {3, 0, 0, 200}, ag_ok},
+    // 9
+    {"mask 0 ignores every field", false, 1, false, {0, 9, 200, 200}, ag_ok},
+    // 10
+    {"unknown mask bits are ignored", false, 1, false, {0xFFFFFFF8u, 9, 200, 200}, ag_ok},
+    // 11
+    {"an invalid field is found before no input is reported", false, 0, false, {7, 2, 0, 23},
+     ag_invalid_parameter},
+    // 12
+    {"an invalid field is found even with null data", true, 0, false, {7, 0, 39, 23}, ag_invalid_parameter},
+};
+
+TEST(AgGenerate, ChecksArgumentsAndSettings)
+{
+    for (std::size_t row = 0; row < std::size(kSettingsCases); ++row) {
+        const SettingsCase& c = kSettingsCases[row];
+        SCOPED_TRACE(testing::Message() << "row " << row << ": " << c.note);
+        ag_matrix* sentinel = reinterpret_cast<ag_matrix*>(&row);
+        ag_matrix* result = sentinel;
+        const int rc = ag_generate(&result, c.null_data ? nullptr : kByte, c.size,
+                                   c.null_settings ? nullptr : &c.settings);
+        EXPECT_EQ(rc, c.expected);
+        if (rc == ag_ok) {
+            ASSERT_NE(result, nullptr);
+            EXPECT_NE(result, sentinel);
+            ag_free_matrix(result);
+        } else {
+            EXPECT_EQ(result, sentinel) << "a failed call must leave *result untouched";
+        }
+    }
+}
+
+TEST(AgGenerate, NullResultIsRefused)
+{
+    EXPECT_EQ(ag_generate(nullptr, kByte, 1, nullptr), ag_invalid_parameter);
+    EXPECT_EQ(ag_generate(nullptr, nullptr, 0, nullptr), ag_invalid_parameter);
+}
+
+TEST(AgGenerate, IgnoredFieldsTakeTheirDefaults)
+{
+    // Redundancy 200 without its bit acts as 23, so the symbol equals the
+    // one made with no settings at all.
+    std::vector<std::uint8_t> data(40, 0x5A);
+    ag_matrix* plain = nullptr;
+    ag_matrix* masked = nullptr;
+    const ag_settings settings{ag_mask_initialization_symbol | ag_mask_symbol_choice, 0, 0, 200};
+    ASSERT_EQ(ag_generate(&plain, data.data(), data.size(), nullptr), ag_ok);
+    ASSERT_EQ(ag_generate(&masked, data.data(), data.size(), &settings), ag_ok);
+    ag_matrix_ptr plain_ptr(plain);
+    ag_matrix_ptr masked_ptr(masked);
+    ASSERT_EQ(plain->width, masked->width);
+    EXPECT_EQ(std::vector<std::uint8_t>(plain->data, plain->data + plain->width * plain->height),
+              std::vector<std::uint8_t>(masked->data, masked->data + masked->width * masked->height));
+}
+
+TEST(AgGenerate, ResultIsSquareWithOnlyZeroAndOneBytes)
+{
+    for (std::uint8_t choice = 3; choice <= 38; ++choice) {
+        SCOPED_TRACE(testing::Message() << "symbol_choice " << int(choice));
+        const ag_settings settings{ag_mask_symbol_choice | ag_mask_error_correction_redundancy, 0, choice, 0};
+        ag_matrix* result = nullptr;
+        ASSERT_EQ(ag_generate(&result, kByte, 1, &settings), ag_ok);
+        ag_matrix_ptr owner(result);
+        EXPECT_EQ(owner->width, owner->height);
+        for (std::uint32_t i = 0; i < owner->width * owner->height; ++i)
+            ASSERT_LE(owner->data[i], 1) << "module " << i;
+    }
+}
+
+TEST(AgGenerate, InputBeyondTheLargestSymbolIsTooMuch)
+{
+    std::vector<std::uint8_t> data(100000, 0x33);
+    ag_matrix* result = nullptr;
+    EXPECT_EQ(ag_generate(&result, data.data(), data.size(), nullptr), ag_too_much_input_data);
+    EXPECT_EQ(result, nullptr);
+}
+
+TEST(AgFreeMatrix, AcceptsNull)
+{
+    EXPECT_EQ(ag_free_matrix(nullptr), ag_ok);
+}
+
+TEST(AgMatrixPtr, OwnsOneMatrix)
+{
+    // Under AddressSanitizer a double free or a leak fails this test.
+    ag_matrix* first = nullptr;
+    ag_matrix* second = nullptr;
+    ASSERT_EQ(ag_generate(&first, kByte, 1, nullptr), ag_ok);
+    ASSERT_EQ(ag_generate(&second, kByte, 1, nullptr), ag_ok);
+
+    ag_matrix_ptr owner;
+    EXPECT_FALSE(owner);
+    owner.reset(first);
+    owner.reset(first);  // the same pointer again is not freed
+    EXPECT_EQ(owner.get(), first);
+    EXPECT_EQ(owner->width, 15u);
+    owner.reset(second);  // frees first
+    EXPECT_EQ(owner.get(), second);
+
+    ag_matrix_ptr moved(std::move(owner));
+    EXPECT_EQ(moved.get(), second);
+    EXPECT_FALSE(owner);
+    moved.reset();
+    EXPECT_FALSE(moved);
+}
+
+} // namespace
