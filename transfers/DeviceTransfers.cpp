@@ -1,0 +1,243 @@
+#include "transfers/DeviceTransfers.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <cstring>
+#include <vector>
+
+#include "core/Dialogs.h"
+#include "device/ComDevice.h"
+#include "device/ScannerInterface.h"
+#include "settings/init_settings_def.h"
+#include "settings/update_settings_def.h"
+#include "transfers/ConnectionParams.h"
+
+namespace tavrik {
+namespace {
+
+// Image offsets of the four values whose change moves the scanner's link to the host.
+constexpr std::size_t kBarcodeInterfaceOffset = 94;
+constexpr std::size_t kCurrencyInterfaceOffset = 95;
+constexpr std::size_t kHidPollIntervalOffset = 100;
+constexpr std::size_t kCdcStaticPortOffset = 108;
+
+// The wait cursor for one action.
+class BusyScope {
+ public:
+  explicit BusyScope(const TransferHooks& hooks) : hooks_(hooks) {
+    if (hooks_.busy) hooks_.busy(true);
+  }
+  ~BusyScope() {
+    if (hooks_.busy) hooks_.busy(false);
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  const TransferHooks& hooks_;
+};
+
+void ShowError(const std::string& text) { ShowFailure(text); }
+
+bool AskNewerVersion() {
+  return CurrentDialogs().Show({kNewerVersionQuestion, kNewerVersionCaption, Icon::question, Buttons::yes_no,
+                                Answer::no}) == Answer::yes;
+}
+
+void ShowBadVersion() {
+  CurrentDialogs().Show({kBadVersionText, kBadVersionCaption, Icon::exclamation, Buttons::ok, Answer::ok});
+}
+
+void ShowBadSize(std::uint16_t size) {
+  char text[256];
+  std::snprintf(text, sizeof text, kBadSizeFormat, static_cast<unsigned>(size));
+  ShowError(text);
+}
+
+void Progress(const std::uint8_t*, std::uint32_t done, std::uint32_t total, void* user) {
+  const auto* hooks = static_cast<const TransferHooks*>(user);
+  hooks->progress(done, total);
+}
+
+// The progress hook as the protocol's callback, when there is one.
+ProgressCallback CallbackOf(const TransferHooks& hooks) { return hooks.progress ? &Progress : nullptr; }
+void* UserOf(const TransferHooks& hooks) { return const_cast<TransferHooks*>(&hooks); }
+
+// Steps shared by both transfers: the connection page, the port, the protocol,
+// the mode switch and the transfer bits of the state word.
+void CommonStart(const TransferHooks& hooks, CComDevice& port, CScannerInterface& scanner) {
+  if (hooks.store_connect_page) hooks.store_connect_page();
+  const ConnectionParamsT& params = ConnectionParams();
+  OpenDevice(&port, params.port, params.speed, params.timeout);
+  scanner.SetDevice(&port);
+  SwitchDeviceMode(scanner, false);
+  DeviceState state;
+  CScannerInterface::CheckError(scanner.GetDeviceState(&state));
+  MarkSettingsTransfer(state);
+  CScannerInterface::CheckError(scanner.SetDeviceState(state));
+}
+
+std::int8_t ReadVersion(CScannerInterface& scanner) {
+  std::uint8_t version = 0;
+  CScannerInterface::CheckError(scanner.ReadMemory(SETTINGS_ADDRESS, &version, 1));
+  return static_cast<std::int8_t>(version);
+}
+
+std::uint16_t ReadSize(CScannerInterface& scanner) {
+  std::uint8_t size[2] = {0, 0};
+  CScannerInterface::CheckError(scanner.ReadMemory(SETTINGS_ADDRESS + 1, size, 2));
+  return static_cast<std::uint16_t>(size[0] | (size[1] << 8));
+}
+
+// A size no settings image can have: empty, or negative as the image's own
+// signed size field (which would make every field read as its default).
+bool BadSize(std::uint16_t size) { return size == 0 || size >= 0x8000; }
+
+}  // namespace
+
+std::string CableInterfaceText(std::uint8_t code) {
+  if (code == uart) return "UART (RS232)";
+  if (code >= 1 && code <= 3) return "USB";
+  return "Неизвестный интерфейс";
+}
+
+LoadResult LoadFromDevice(const TransferHooks& hooks) {
+  BusyScope busy(hooks);
+  try {
+    CComDevice port;
+    CScannerInterface scanner;
+    CommonStart(hooks, port, scanner);
+    if (!AskYesNo(kLoadQuestion)) return load_declined;
+
+    DeviceInfo info;
+    CScannerInterface::CheckError(scanner.GetDeviceInfo(&info, false));
+    if (hooks.select_model) hooks.select_model(info.model);
+    SetCurrentModel(info.model);
+    SetCurrentFirmwareVersion(info.firmware_version);
+
+    std::uint8_t image[kPlacementSize];
+    InitPlacement(image, nullptr);
+    const std::int8_t version = ReadVersion(scanner);
+    if (version == -1) {
+      ShowBadVersion();
+      return load_bad_version;
+    }
+    if (version >= 2) {
+      if (!AskNewerVersion()) return load_newer_declined;
+    } else {
+      const std::uint16_t size = ReadSize(scanner);
+      if (BadSize(size)) {
+        ShowBadSize(size);
+        return load_failed;
+      }
+      const std::uint32_t count = std::min<std::uint32_t>(size, kPlacementSize);
+      CScannerInterface::CheckError(
+          scanner.ReadMemory(SETTINGS_ADDRESS, image, count, CallbackOf(hooks), UserOf(hooks)));
+    }
+    SettingsFromPlacement(CurrentSettings(), image);
+    if (hooks.load_active_page) hooks.load_active_page();
+    return load_ok;
+  } catch (const object_description& e) {
+    ShowError(e.GetText());
+    return load_failed;
+  }
+}
+
+SaveResult SaveToDevice(const TransferHooks& hooks) {
+  BusyScope busy(hooks);
+  try {
+    CComDevice port;
+    CScannerInterface scanner;
+    CommonStart(hooks, port, scanner);
+    if (!AskYesNo(kSaveQuestion)) return SaveResult::declined;
+    // The scanner must get what the user sees: an invalid field stops the save.
+    if (hooks.store_active_page && !hooks.store_active_page()) {
+      ShowError(kInvalidFieldText);
+      return SaveResult::failed;
+    }
+
+    const std::int8_t version = ReadVersion(scanner);
+    if (version == -1) {
+      ShowBadVersion();
+      return SaveResult::failed;
+    }
+    if (version >= 2 && !AskNewerVersion()) return SaveResult::declined;
+
+    const std::uint16_t size = ReadSize(scanner);
+    if (BadSize(size)) {
+      ShowBadSize(size);
+      return SaveResult::failed;
+    }
+
+    Settings& settings = CurrentSettings();
+    // Older scanners know only the hid_class slots; the copy is undone on every way out.
+    std::optional<ShortLayoutSlotCopy> slot_copy;
+    if (size <= kShortPlacementSize) slot_copy.emplace(settings);
+
+    std::uint8_t image[kPlacementSize];
+    InitPlacement(image, &settings);
+    std::vector<std::uint8_t> large;
+    if (size <= kPlacementSize) {
+      CScannerInterface::CheckError(scanner.ReadMemory(SETTINGS_ADDRESS, image, size, CallbackOf(hooks), UserOf(hooks)));
+    } else {
+      large.resize(size);
+      CScannerInterface::CheckError(
+          scanner.ReadMemory(SETTINGS_ADDRESS, large.data(), size, CallbackOf(hooks), UserOf(hooks)));
+      std::memcpy(image, large.data(), kPlacementSize);
+    }
+
+    const bool interface_changes = settings.barcode_interface != image[kBarcodeInterfaceOffset] ||
+                                   settings.currency_interface != image[kCurrencyInterfaceOffset] ||
+                                   settings.hid_poll_interval != image[kHidPollIntervalOffset] ||
+                                   static_cast<std::uint8_t>(settings.cdc_static_port) != image[kCdcStaticPortOffset];
+    if (interface_changes) {
+      std::string question = kInterfaceChangeQuestion;
+      const std::uint8_t scanner_interface = image[kBarcodeInterfaceOffset];
+      if (settings.barcode_interface != scanner_interface &&
+          ((settings.barcode_interface == uart) != (scanner_interface == uart))) {
+        char text[512];
+        std::snprintf(text, sizeof text, kCableQuestionFormat, CableInterfaceText(settings.barcode_interface).c_str());
+        question = text;
+      }
+      if (!AskYesNo(question)) return SaveResult::declined;
+    }
+
+    // The scanner keeps its header and its lens settings.
+    Settings scanner_record{};
+    SettingsFromPlacement(scanner_record, image);
+    Settings outgoing = settings;
+    outgoing.lens_upper = scanner_record.lens_upper;
+    outgoing.lens_lower = scanner_record.lens_lower;
+    outgoing.lens_frequency = scanner_record.lens_frequency;
+    const std::uint8_t header[3] = {image[0], image[1], image[2]};
+    SettingsToPlacement(image, &outgoing);
+    std::memcpy(image, header, sizeof header);
+
+    if (size > kPlacementSize) {
+      std::memcpy(large.data(), image, kPlacementSize);
+      CScannerInterface::CheckError(
+          scanner.WriteMemory(SETTINGS_ADDRESS, large.data(), size, CallbackOf(hooks), UserOf(hooks)));
+    } else {
+      CScannerInterface::CheckError(scanner.WriteMemory(SETTINGS_ADDRESS, image, size, CallbackOf(hooks), UserOf(hooks)));
+    }
+    slot_copy.reset();
+    if (interface_changes) ShowNotice(kRestartNotice);
+    return SaveResult::saved;
+  } catch (const object_description& e) {
+    ShowError(e.GetText());
+    return SaveResult::failed;
+  }
+}
+
+std::string TitleAfterLoad(LoadResult result, const std::string& base_title, const std::string& current_title) {
+  switch (result) {
+    case load_ok:
+      return base_title + " -> \"" + ModelText(CurrentModel(), true) + "\" (v." +
+             VersionText(CurrentFirmwareVersion()) + ")";
+    case load_failed: return base_title;
+    default: return current_title;
+  }
+}
+
+}  // namespace tavrik

@@ -1,0 +1,31 @@
+#include "transfers/ExceptionReport.h"
+
+#include <cassert>
+#include <exception>
+
+#include "core/Dialogs.h"
+#include "device/object_description.h"
+
+namespace tavrik {
+
+std::string CurrentExceptionText() {
+  try {
+    throw;
+  } catch (const object_description& e) {
+    return e.GetText();
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return kUnknownExceptionText;
+  }
+}
+
+void HandleException(int mode) {
+  assert(mode == show_exception_mode && "mode == show_exception_mode");
+  (void)mode;
+  MessageBox box{CurrentExceptionText(), kExceptionCaption, Icon::error, Buttons::ok, Answer::ok};
+  box.ownerless = true;
+  CurrentDialogs().Show(box);
+}
+
+}  // namespace tavrik

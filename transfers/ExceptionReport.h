@@ -1,0 +1,20 @@
+#pragma once
+// Turns the exception being handled into the one message box the user sees.
+
+#include <string>
+
+namespace tavrik {
+
+inline constexpr int show_exception_mode = 0;
+inline constexpr const char* kUnknownExceptionText = "Неизвестное исключение";
+inline constexpr const char* kExceptionCaption = "Внимание";
+
+// The text of the exception being handled: an object_description's text, a
+// std::exception's what(), or "Неизвестное исключение". Call only inside a catch block.
+std::string CurrentExceptionText();
+
+// Shows CurrentExceptionText() with the caption "Внимание", the error icon and
+// no owner, through the Dialogs seam. Call only inside a catch block.
+void HandleException(int mode = show_exception_mode);
+
+}  // namespace tavrik
