@@ -1,6 +1,7 @@
 #include "barcodes/BarcodeRendering.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
@@ -31,6 +32,39 @@ constexpr std::uint32_t kSelectObjectSize = 12;
 constexpr std::uint32_t kBitBltSize = 100;
 constexpr std::uint32_t kEofSize = 20;
 
+void Put32(std::uint8_t* p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+  p[2] = static_cast<std::uint8_t>(v >> 16);
+  p[3] = static_cast<std::uint8_t>(v >> 24);
+}
+
+// One FillRect: the brush selected, a pattern blit (bounds and destination
+// patched in), the white brush selected back.
+constexpr std::size_t kFillSize = 2 * kSelectObjectSize + kBitBltSize;
+constexpr std::array<std::uint8_t, kFillSize> MakeFillTemplate() {
+  std::array<std::uint8_t, kFillSize> t{};
+  const auto put = [&t](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) t[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  put(0, kEmrSelectObject);
+  put(4, kSelectObjectSize);
+  constexpr std::size_t blit = kSelectObjectSize;
+  put(blit, kEmrBitBlt);
+  put(blit + 4, kBitBltSize);
+  put(blit + 40, kPatCopy);
+  // Source origin 0, 0; then the identity source transform.
+  put(blit + 52, kFloatOne);
+  put(blit + 64, kFloatOne);
+  // Background colour, colour usage and the source bitmap fields stay 0: no bitmap.
+  constexpr std::size_t back = blit + kBitBltSize;
+  put(back, kEmrSelectObject);
+  put(back + 4, kSelectObjectSize);
+  put(back + 8, kStockObject | kWhiteBrush);
+  return t;
+}
+constexpr std::array<std::uint8_t, kFillSize> kFillTemplate = MakeFillTemplate();
+
 class ByteWriter {
  public:
   explicit ByteWriter(std::vector<std::uint8_t>& out) : out_(out) {}
@@ -48,30 +82,29 @@ class ByteWriter {
 // a pattern blit over the inclusive bounds, the previous (white) brush back.
 class MetafileRecorder final : public FillTarget {
  public:
-  explicit MetafileRecorder(std::size_t expected_fills) { body_.reserve(expected_fills * (2 * kSelectObjectSize + kBitBltSize)); }
+  // The header goes in front once the records are known; its room is kept
+  // so that the file is never copied.
+  explicit MetafileRecorder(std::size_t expected_fills) {
+    body_.reserve(kHeaderSize + expected_fills * kFillSize + kEofSize);
+    body_.resize(kHeaderSize);
+  }
 
   void FillRect(int left, int top, int right, int bottom, Brush brush) override {
     if (right <= left || bottom <= top) return;  // GDI draws nothing for an empty rectangle
-    ByteWriter w(body_);
-    SelectStock(w, brush == Brush::black ? kBlackBrush : kWhiteBrush);
-    w.U32(kEmrBitBlt);
-    w.U32(kBitBltSize);
-    w.I32(left);
-    w.I32(top);
-    w.I32(right - 1);
-    w.I32(bottom - 1);
-    w.I32(left);
-    w.I32(top);
-    w.I32(right - left);
-    w.I32(bottom - top);
-    w.U32(kPatCopy);
-    w.Zeros(2);  // source origin
-    w.U32(kFloatOne);  // source transform: identity
-    w.Zeros(2);
-    w.U32(kFloatOne);
-    w.Zeros(2);
-    w.Zeros(6);  // background colour, colour usage, no source bitmap
-    SelectStock(w, kWhiteBrush);
+    // A 151 x 151 symbol makes some eleven thousand of these: one template
+    // copied and patched, rather than written field by field.
+    std::uint8_t* fill = Grow(kFillSize);
+    std::copy(kFillTemplate.begin(), kFillTemplate.end(), fill);
+    Put32(fill + 8, brush == Brush::black ? kStockObject | kBlackBrush : kStockObject | kWhiteBrush);
+    std::uint8_t* blit = fill + kSelectObjectSize;
+    Put32(blit + 8, static_cast<std::uint32_t>(left));
+    Put32(blit + 12, static_cast<std::uint32_t>(top));
+    Put32(blit + 16, static_cast<std::uint32_t>(right - 1));
+    Put32(blit + 20, static_cast<std::uint32_t>(bottom - 1));
+    Put32(blit + 24, static_cast<std::uint32_t>(left));
+    Put32(blit + 28, static_cast<std::uint32_t>(top));
+    Put32(blit + 32, static_cast<std::uint32_t>(right - left));
+    Put32(blit + 36, static_cast<std::uint32_t>(bottom - top));
     records_ += 3;
     if (!any_) {
       bounds_ = {left, top, right - 1, bottom - 1};
@@ -84,12 +117,17 @@ class MetafileRecorder final : public FillTarget {
     }
   }
 
-  std::vector<std::uint8_t> Finish(std::uint32_t frame_right, std::uint32_t frame_bottom,
-                                   const ScreenMetrics& screen) const {
-    std::vector<std::uint8_t> file;
-    const auto total = static_cast<std::uint32_t>(kHeaderSize + body_.size() + kEofSize);
-    file.reserve(total);
-    ByteWriter w(file);
+  std::vector<std::uint8_t> Finish(std::uint32_t frame_right, std::uint32_t frame_bottom, const ScreenMetrics& screen) && {
+    std::uint8_t* eof = Grow(kEofSize);
+    Put32(eof, kEmrEof);
+    Put32(eof + 4, kEofSize);
+    Put32(eof + 8, 0);   // no palette entries
+    Put32(eof + 12, 16);  // where they would start
+    Put32(eof + 16, kEofSize);
+
+    std::vector<std::uint8_t> header;
+    header.reserve(kHeaderSize);
+    ByteWriter w(header);
     w.U32(kEmrHeader);
     w.U32(kHeaderSize);
     if (any_) {
@@ -109,7 +147,7 @@ class MetafileRecorder final : public FillTarget {
     w.U32(frame_bottom);
     w.U32(kEmfSignature);
     w.U32(kEmfVersion);
-    w.U32(total);
+    w.U32(static_cast<std::uint32_t>(body_.size()));
     w.U32(records_ + 2);  // with the header and the end record
     w.U32(1);             // 16-bit handle count (only the reserved entry: stock objects take none), 16 bits reserved
     w.Zeros(2);           // no description
@@ -121,20 +159,15 @@ class MetafileRecorder final : public FillTarget {
     w.Zeros(3);  // no pixel format, no OpenGL
     w.U32(screen.horz_size_mm * 1000);
     w.U32(screen.vert_size_mm * 1000);
-    file.insert(file.end(), body_.begin(), body_.end());
-    w.U32(kEmrEof);
-    w.U32(kEofSize);
-    w.U32(0);   // no palette entries
-    w.U32(16);  // where they would start
-    w.U32(kEofSize);
-    return file;
+    assert(header.size() == kHeaderSize);
+    std::copy(header.begin(), header.end(), body_.begin());
+    return std::move(body_);
   }
 
  private:
-  void SelectStock(ByteWriter& w, std::uint32_t brush) {
-    w.U32(kEmrSelectObject);
-    w.U32(kSelectObjectSize);
-    w.U32(kStockObject | brush);
+  std::uint8_t* Grow(std::size_t size) {
+    body_.resize(body_.size() + size);
+    return body_.data() + body_.size() - size;
   }
 
   struct Bounds {
@@ -198,7 +231,7 @@ std::optional<std::vector<std::uint8_t>> BarcodeMetafileBytes(const ag_matrix& m
       std::count_if(matrix.data, matrix.data + std::size_t{matrix.width} * matrix.height, [](std::uint8_t m) { return m != 0; }));
   MetafileRecorder recorder(dark + 1);
   DrawBarcode(recorder, matrix, 1.0, 1.0);
-  return recorder.Finish(static_cast<std::uint32_t>(frame_right), static_cast<std::uint32_t>(frame_bottom), screen);
+  return std::move(recorder).Finish(static_cast<std::uint32_t>(frame_right), static_cast<std::uint32_t>(frame_bottom), screen);
 }
 
 bool WriteBarcodeMetafile(const std::string& file_name, const ag_matrix& matrix, const ScreenMetrics& screen) {
