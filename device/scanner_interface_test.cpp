@@ -161,7 +161,7 @@ TEST_P(CommandUnderFault, GivesTheExpectedResult) {
   const FaultCase& c = GetParam();
   ManualClock clock;
   ScopedClock use(clock);
-  EmulatorLink link;
+  EmulatorLink link(EmulatorConfig{}, 100);
   link.emulator.AddFault(c.fault);
   DeviceInfo info;
   info.model = 99;
