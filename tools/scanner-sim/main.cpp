@@ -113,11 +113,11 @@ int main(int argc, char** argv) {
     } else if (option == "--missing-byte") {
       faults.push_back({FaultKind::missing_data_byte});
     } else if (option == "--status") {
-      const std::string spec = value();
-      const auto colon = spec.find(':');
+      const std::string pair = value();
+      const auto colon = pair.find(':');
       if (colon == std::string::npos) Fail("--status needs CMD:CODE");
-      const auto command = Number(spec.substr(0, colon).c_str(), 255, "--status");
-      const auto code = Number(spec.substr(colon + 1).c_str(), 255, "--status");
+      const auto command = Number(pair.substr(0, colon).c_str(), 255, "--status");
+      const auto code = Number(pair.substr(colon + 1).c_str(), 255, "--status");
       faults.push_back({FaultKind::status, static_cast<std::uint8_t>(command), -1, static_cast<std::uint32_t>(code)});
     } else if (option == "--flash-error") {
       tavrik::Fault fault{FaultKind::flash_write_error};
