@@ -236,38 +236,55 @@ void DefaultBytes(const FieldSpec& f, std::uint8_t model, std::uint8_t* out) {
   for (std::size_t i = 0; i < FieldWidth(f.type); ++i) out[i] = static_cast<std::uint8_t>(u >> (8 * i));
 }
 
-void UpdatePlacement(Settings* settings, std::uint8_t* placement, bool to_placement) {
-  assert((settings || to_placement) && "settings || to_placement");
-  assert((placement || !to_placement) && "placement || !to_placement");
+namespace {
 
-  const int version = placement ? PlacementVersion(placement) : kPlacementVersion;
-  std::ptrdiff_t size = (placement && version <= 1) ? PlacementSize(placement) : 0;
-  if (to_placement) {
-    if (version != kPlacementVersion) placement[0] = kPlacementVersion;
-    if (size < static_cast<std::ptrdiff_t>(kPlacementSize)) {
-      size = kPlacementSize;
-      SetPlacementSize(placement, static_cast<std::int16_t>(size));
-    }
+// The image's declared size as the conversions use it: 0 for a version above
+// 1, whose layout is unknown.
+std::ptrdiff_t DeclaredSize(const std::uint8_t* placement) {
+  return PlacementVersion(placement) <= 1 ? PlacementSize(placement) : 0;
+}
+
+void RecordToImage(const Settings* settings, std::uint8_t* placement) {
+  std::ptrdiff_t size = DeclaredSize(placement);
+  if (PlacementVersion(placement) != kPlacementVersion) placement[0] = kPlacementVersion;
+  if (size < static_cast<std::ptrdiff_t>(kPlacementSize)) {
+    size = kPlacementSize;
+    SetPlacementSize(placement, static_cast<std::int16_t>(size));
   }
-
   const std::uint8_t model = CurrentModel();
   std::uint8_t bytes[sizeof(ByteSeq)];
   for (const FieldSpec& f : kImageFields) {
     const auto width = static_cast<std::ptrdiff_t>(FieldWidth(f.type));
-    const bool in_image = f.offset + width <= size;
-    if (to_placement) {
-      // The record side is whole when present, empty when absent.
-      if (settings) RecordToBytes(f, *settings, bytes);
-      else DefaultBytes(f, model, bytes);
-      if (in_image) std::memcpy(placement + f.offset, bytes, width);
+    if (f.offset + width > size) continue;
+    // The record side is whole when present, empty when absent.
+    if (settings) RecordToBytes(f, *settings, bytes);
+    else DefaultBytes(f, model, bytes);
+    std::memcpy(placement + f.offset, bytes, width);
+  }
+}
+
+void ImageToRecord(const std::uint8_t* placement, Settings& settings) {
+  const std::ptrdiff_t size = placement ? DeclaredSize(placement) : 0;
+  const std::uint8_t model = CurrentModel();
+  std::uint8_t bytes[sizeof(ByteSeq)];
+  for (const FieldSpec& f : kImageFields) {
+    const auto width = static_cast<std::ptrdiff_t>(FieldWidth(f.type));
+    if (f.offset + width <= size) {
+      BytesToRecord(f, placement + f.offset, settings);
     } else {
-      if (in_image) BytesToRecord(f, placement + f.offset, *settings);
-      else {
-        DefaultBytes(f, model, bytes);
-        BytesToRecord(f, bytes, *settings);
-      }
+      DefaultBytes(f, model, bytes);
+      BytesToRecord(f, bytes, settings);
     }
   }
+}
+
+}  // namespace
+
+void UpdatePlacement(Settings* settings, std::uint8_t* placement, bool to_placement) {
+  assert((settings || to_placement) && "settings || to_placement");
+  assert((placement || !to_placement) && "placement || !to_placement");
+  if (to_placement) RecordToImage(settings, placement);
+  else ImageToRecord(placement, *settings);
 }
 
 void SettingsFromPlacement(Settings& settings, const std::uint8_t* placement) {
