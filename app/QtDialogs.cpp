@@ -1,0 +1,106 @@
+#include "app/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
+
+#include "app/ShellTexts.h"
+
+namespace tavrik {
+namespace {
+
+QMessageBox::Icon ToQt(Icon icon) {
+  switch (icon) {
+    case Icon::information: return QMessageBox::Information;
+    case Icon::exclamation: return QMessageBox::Warning;
+    case Icon::error: return QMessageBox::Critical;
+    case Icon::question: return QMessageBox::Question;
+    case Icon::none: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+std::optional<std::string> RunFileDialog(const FileDialog& dialog, QFileDialog::AcceptMode mode) {
+  QFileDialog box(QApplication::activeWindow());
+  box.setAcceptMode(mode);
+  box.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                  : QFileDialog::AnyFile);
+  box.setNameFilter(CQtDialogs::FilterText(dialog));
+  if (!dialog.default_extension.empty()) {
+    box.setDefaultSuffix(QString::fromStdString(dialog.default_extension));
+  }
+  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+  return box.selectedFiles().front().toStdString();
+}
+
+}  // namespace
+
+QWidget* CQtDialogs::Owner(const MessageBox& box) {
+  if (box.ownerless) return nullptr;
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+std::unique_ptr<QMessageBox> CQtDialogs::MakeBox(const MessageBox& box, QWidget* owner) {
+  const QString caption = box.caption.empty() ? QString::fromUtf8(kShellText.default_caption)
+                                              : QString::fromStdString(box.caption);
+  auto qbox = std::make_unique<QMessageBox>(ToQt(box.icon), caption,
+                                            QString::fromStdString(box.text),
+                                            QMessageBox::NoButton, owner);
+  qbox->setTextFormat(Qt::PlainText);
+  if (box.buttons == Buttons::yes_no) {
+    qbox->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    qbox->setDefaultButton(box.default_answer == Answer::yes ? QMessageBox::Yes : QMessageBox::No);
+    // Closing the box with Escape or its close button answers No.
+    qbox->setEscapeButton(QMessageBox::No);
+  } else {
+    qbox->setStandardButtons(QMessageBox::Ok);
+    qbox->setDefaultButton(QMessageBox::Ok);
+  }
+  return qbox;
+}
+
+Answer CQtDialogs::Show(const MessageBox& box) {
+  auto qbox = MakeBox(box, Owner(box));
+  const int result = qbox->exec();
+  if (box.buttons != Buttons::yes_no) return Answer::ok;
+  return result == QMessageBox::Yes ? Answer::yes : Answer::no;
+}
+
+QString CQtDialogs::FilterText(const FileDialog& dialog) {
+  QStringList parts;
+  for (const FileFilter& f : dialog.filters) {
+    const QString name = QString::fromStdString(f.name);
+    const QString pattern = QString::fromStdString(f.pattern);
+    parts << (name.contains(u'(') ? name : name + QStringLiteral(" (") + pattern + u')');
+  }
+  return parts.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> CQtDialogs::OpenFileName(const FileDialog& dialog) {
+  return RunFileDialog(dialog, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> CQtDialogs::SaveFileName(const FileDialog& dialog) {
+  return RunFileDialog(dialog, QFileDialog::AcceptSave);
+}
+
+void CQtDialogs::Beep() { QApplication::beep(); }
+
+bool InstallQtTranslation(QApplication& app) {
+  auto* translator = new QTranslator(&app);
+  if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                        QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  QApplication::installTranslator(translator);
+  return true;
+}
+
+}  // namespace tavrik

@@ -1,0 +1,113 @@
+// The standard exception handler and the desktop's message boxes.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <stdexcept>
+#include <string>
+
+#include "app/QtDialogs.h"
+#include "app/StandardExceptionHandler.h"
+#include "core/ScriptedDialogs.h"
+#include "device/object_description.h"
+
+namespace tavrik {
+namespace {
+
+// A port failure is both: a transport exception and a text for the user.
+class PortFailure : public std::exception, public object_description {
+ public:
+  PortFailure() : object_description("COM-порт занят другим приложением") {}
+  const char* what() const noexcept override { return "port"; }
+};
+
+template <class Throw>
+MessageBox Handle(Throw raise) {
+  ScriptedDialogs dialogs;
+  try {
+    raise();
+  } catch (...) {
+    HandleException(show_exception_mode);
+  }
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+  return dialogs.shown.empty() ? MessageBox{} : dialogs.shown.front();
+}
+
+TEST(HandleExceptionTest, ShowsTheTextOfEachKind) {
+  struct Case {
+    const char* what;
+    MessageBox box;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"object_description",
+       Handle([] { throw object_description("(-1) Нет связи"); }), "(-1) Нет связи"},
+      {"std::exception", Handle([] { throw std::runtime_error("Ошибка чтения"); }),
+       "Ошибка чтения"},
+      {"both: the description wins", Handle([] { throw PortFailure(); }),
+       "COM-порт занят другим приложением"},
+      {"anything else", Handle([] { throw 42; }), "Неизвестное исключение"},
+      {"a pointer", Handle([] { throw "text"; }), "Неизвестное исключение"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.box.text, c.text);
+    EXPECT_EQ(c.box.caption, "Внимание");
+    EXPECT_EQ(c.box.icon, Icon::error);
+    EXPECT_EQ(c.box.buttons, Buttons::ok);
+    EXPECT_TRUE(c.box.ownerless);
+  }
+}
+
+TEST(HandleExceptionTest, OutsideACatchBlockShowsNothing) {
+  ScriptedDialogs dialogs;
+  HandleException(show_exception_mode);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+class QtDialogsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(InstallQtTranslation(*qApp)) << "qtbase_ru of qt6-translations-l10n";
+  }
+};
+
+TEST_F(QtDialogsTest, QuestionsHaveYesAndNoInRussianWithNoAsDefault) {
+  MessageBox question{"Продолжить выполнение?", "Внимание", Icon::exclamation, Buttons::yes_no,
+                      Answer::no};
+  auto box = CQtDialogs::MakeBox(question, nullptr);
+  EXPECT_EQ(box->windowTitle(), QStringLiteral("Внимание"));
+  EXPECT_EQ(box->text(), QStringLiteral("Продолжить выполнение?"));
+  EXPECT_EQ(box->icon(), QMessageBox::Warning);
+  EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+  ASSERT_NE(box->defaultButton(), nullptr);
+  EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+  EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
+  EXPECT_EQ(box->button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Да"));
+  EXPECT_EQ(box->button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Нет"));
+}
+
+TEST_F(QtDialogsTest, FailuresWithoutCaptionGetTheDefaultOne) {
+  MessageBox failure{"Некорректное значение поля!\nВторая строка", "", Icon::error};
+  auto box = CQtDialogs::MakeBox(failure, nullptr);
+  EXPECT_EQ(box->windowTitle(), QStringLiteral("Ошибка"));
+  EXPECT_EQ(box->icon(), QMessageBox::Critical);
+  EXPECT_EQ(box->text(), QStringLiteral("Некорректное значение поля!\nВторая строка"));
+  EXPECT_EQ(box->textFormat(), Qt::PlainText) << "texts are shown as they are";
+  EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+
+  EXPECT_EQ(CQtDialogs::Owner(MessageBox{"x", "", Icon::error, Buttons::ok, Answer::ok, true}),
+            nullptr);
+}
+
+TEST(QtDialogsFilterTest, FilterTextNamesEachPatternOnce) {
+  FileDialog d{{{"Файлы настроек (*.qdx)", "*.qdx"}, {"Все файлы", "*"}}, "qdx"};
+  EXPECT_EQ(CQtDialogs::FilterText(d), QStringLiteral("Файлы настроек (*.qdx);;Все файлы (*)"));
+}
+
+}  // namespace
+}  // namespace tavrik

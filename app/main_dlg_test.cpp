@@ -1,0 +1,338 @@
+// The main window on real widgets: start state, page switches and their
+// refusal, keys that must do nothing, closing.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/HeaderWnd.h"
+#include "app/MainDlg.h"
+#include "core/Dialogs.h"
+#include "pages/DialogUnits.h"
+#include "settings/init_settings_def.h"
+
+namespace tavrik {
+namespace {
+
+// Records the boxes; `on_show` stands for what the platform does while one is open.
+class RecordingDialogs final : public Dialogs {
+ public:
+  RecordingDialogs() : previous_(SetCurrentDialogs(this)) {}
+  ~RecordingDialogs() override { SetCurrentDialogs(previous_); }
+  Answer Show(const MessageBox& box) override {
+    shown.push_back(box);
+    if (on_show) on_show();
+    return box.buttons == Buttons::yes_no ? Answer::no : Answer::ok;
+  }
+  std::optional<std::string> OpenFileName(const FileDialog&) override { return std::nullopt; }
+  std::optional<std::string> SaveFileName(const FileDialog&) override { return std::nullopt; }
+  void Beep() override { ++beeps; }
+
+  std::vector<MessageBox> shown;
+  int beeps = 0;
+  std::function<void()> on_show;
+
+ private:
+  Dialogs* previous_;
+};
+
+constexpr std::size_t kPowerRow = 23;
+constexpr std::size_t kCode128Row = 9;
+
+struct TreeRow {
+  const char16_t* label;
+  int depth;
+};
+const TreeRow kExpectedTree[kPageCount] = {
+    {u"Подключение", 0},
+    {u"Настройки", 0},
+    {u"Интерфейс с ПК", 1},
+    {u"Декодеры штрих-кодов", 1},
+    {u"UPC/EAN", 2},
+    {u"Interleaved 2 of 5", 2},
+    {u"Codabar", 2},
+    {u"Code 39", 2},
+    {u"Code 93", 2},
+    {u"Code 128", 2},
+    {u"GS1 DataBar", 2},
+    {u"Pharmacode", 2},
+    {u"PDF417", 2},
+    {u"Aztec Code", 2},
+    {u"Data Matrix", 2},
+    {u"QR Code", 2},
+    {u"OCR", 1},
+    {u"Детектор валюты", 1},
+    {u"Префиксы/Суффиксы", 1},
+    {u"Сообщение от верхней кнопки", 1},
+    {u"Запуск сканирования", 1},
+    {u"Подсветка", 1},
+    {u"Прицельные светодиоды", 1},
+    {u"Управление питанием", 1},
+    {u"Управление звуком", 1},
+    {u"Управление настройкой", 1},
+};
+
+class MainDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProcessState();
+    // Whatever the record held, the window starts from the defaults.
+    CurrentSettings().sleep_timeout = 211;
+    CurrentSettings().code128_enabled = false;
+    dlg = std::make_unique<CMainDlg>();
+    dlg->show();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QApplication::processEvents();
+  }
+  void TearDown() override {
+    dlg.reset();
+    ResetProcessState();
+  }
+
+  QTreeWidget* Tree() const { return dlg->Tree(); }
+  QTreeWidgetItem* Item(std::size_t row) const { return dlg->ItemAt(row); }
+  void Click(std::size_t row) {
+    Tree()->scrollToItem(Item(row));
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(Item(row)).center());
+    QApplication::processEvents();
+  }
+  QLineEdit* Edit(std::size_t row, int id) const { return dlg->PageAt(row).ControlAs<QLineEdit>(id); }
+  void Type(QLineEdit* edit, const char* text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, QString::fromLatin1(text));
+  }
+  std::vector<std::size_t> VisiblePages() const {
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < kPageCount; ++row) {
+      if (dlg->PageAt(row).isVisible()) rows.push_back(row);
+    }
+    return rows;
+  }
+  // The page shown, selected and active, with its header.
+  void ExpectShown(std::size_t row) {
+    EXPECT_EQ(&dlg->GetActivePage(), &dlg->PageAt(row));
+    EXPECT_EQ(VisiblePages(), std::vector<std::size_t>{row});
+    EXPECT_EQ(Tree()->currentItem(), Item(row));
+    EXPECT_EQ(Tree()->selectedItems(), QList<QTreeWidgetItem*>{Item(row)});
+    EXPECT_EQ(dlg->Header()->text(), dlg->PageAt(row).Caption());
+  }
+
+  RecordingDialogs dialogs;  // outlives the window
+  std::unique_ptr<CMainDlg> dlg;
+};
+
+TEST_F(MainDlgTest, StartsOnTheConnectionPageWithTheWholeTree) {
+  EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Zeyd Tavrik %1.%2.%3")
+                                    .arg(TAVRIK_VERSION_MAJOR)
+                                    .arg(TAVRIK_VERSION_MINOR)
+                                    .arg(TAVRIK_VERSION_PATCH));
+  EXPECT_EQ(dlg->windowTitle(), dlg->BaseTitle());
+
+  // Tree order, nesting and expansion.
+  std::vector<QTreeWidgetItem*> order;
+  std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* parent) {
+    for (int i = 0; i < parent->childCount(); ++i) {
+      order.push_back(parent->child(i));
+      walk(parent->child(i));
+    }
+  };
+  walk(Tree()->invisibleRootItem());
+  ASSERT_EQ(order.size(), kPageCount);
+  for (std::size_t row = 0; row < kPageCount; ++row) {
+    SCOPED_TRACE(row + 1);
+    EXPECT_EQ(order[row], Item(row));
+    EXPECT_EQ(order[row]->text(0), QString::fromUtf16(kExpectedTree[row].label));
+    int depth = 0;
+    for (auto* p = order[row]->parent(); p; p = p->parent()) ++depth;
+    EXPECT_EQ(depth, kExpectedTree[row].depth);
+    EXPECT_EQ(order[row]->isExpanded(), row == 1 || row == 3);
+    EXPECT_FALSE(order[row]->icon(0).isNull());
+    EXPECT_TRUE(Tree()->visualItemRect(order[row]).isValid()) << "every item is on view";
+  }
+  ExpectShown(0);
+
+  // The start-up warning, once.
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Внимание: необходимо сначала загрузить данные из сканера!");
+  EXPECT_EQ(dialogs.shown[0].caption, "Предупреждение!");
+  EXPECT_EQ(dialogs.shown[0].icon, Icon::exclamation);
+  EXPECT_EQ(dialogs.shown[0].buttons, Buttons::ok);
+  dlg->showMinimized();
+  QApplication::processEvents();
+  dlg->showNormal();
+  Click(kCode128Row);
+  QApplication::processEvents();
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+
+  // The defaults of model 0, whatever the record held before.
+  Settings defaults{};
+  LoadDefaults(defaults);
+  EXPECT_EQ(CurrentSettings(), defaults);
+}
+
+TEST_F(MainDlgTest, LaysOutDialog129InDialogUnitsOfItsFont) {
+  const DialogUnits du(dlg->font());
+  EXPECT_EQ(dlg->font().pointSize(), 8);
+  EXPECT_EQ(dlg->size(), du.Size(431, 375));
+  struct Case {
+    int id;
+    QRect units;
+    const char16_t* text;
+  };
+  const Case cases[] = {
+      {1000, {3, 4, 143, 367}, nullptr},
+      {1038, {156, 11, 100, 16}, u"Загрузить из устройства"},
+      {1037, {317, 11, 100, 16}, u"Сохранить в устройство"},
+      {1001, {149, 33, 273, 24}, nullptr},
+      {1002, {149, 65, 274, 306}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    auto* w = dlg->findChild<QWidget*>(QStringLiteral("control%1").arg(c.id));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->property("controlId").toInt(), c.id);
+    EXPECT_EQ(w->geometry(), du.Rect(c.units.x(), c.units.y(), c.units.width(), c.units.height()));
+    if (c.text) {
+      EXPECT_EQ(qobject_cast<QPushButton*>(w)->text(), QString::fromUtf16(c.text));
+    }
+  }
+  EXPECT_EQ(dlg->PageAt(0).geometry(), du.Rect(149, 65, 274, 306));
+  EXPECT_FALSE(dlg->findChild<QWidget*>(QStringLiteral("control1002"))->isVisible());
+  EXPECT_EQ(dlg->Header()->alignment(), Qt::AlignCenter);
+  EXPECT_EQ(dlg->Header()->palette().color(QPalette::Window), dlg->palette().color(QPalette::Base));
+}
+
+TEST_F(MainDlgTest, RefusesToLeaveAPageWithAnInvalidNumber) {
+  struct Case {
+    const char* what;
+    const char* sleep;  // 1033
+    bool toggle_dim;    // 1032
+    const char* off;    // 1200
+    int failing_id;
+    int sleep_stored;   // -1: the default stays
+    bool dim_toggled;
+  };
+  const Case cases[] = {
+      {"300 in the 8-bit 0..255 field", "300", true, "10", 1033, -1, false},
+      {"0 in 1..60000, earlier fields stored", "17", true, "0", 1200, 17, true},
+      {"empty", "", false, "10", 1033, -1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetProcessState();
+    const Settings before = CurrentSettings();
+    Click(kPowerRow);
+    ExpectShown(kPowerRow);
+    dialogs.shown.clear();
+    dialogs.beeps = 0;
+    Type(Edit(kPowerRow, 1033), c.sleep);
+    if (c.toggle_dim) dlg->PageAt(kPowerRow).ControlAs<QCheckBox>(1032)->toggle();
+    Type(Edit(kPowerRow, 1200), c.off);
+    // The platform gives the focus back to the tree when the box closes.
+    dialogs.on_show = [this] { Tree()->setFocus(); };
+
+    Click(kCode128Row);
+    ExpectShown(kPowerRow);
+    EXPECT_FALSE(dlg->PageAt(kCode128Row).isVisible());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Некорректное значение поля!");
+    EXPECT_EQ(dialogs.shown[0].caption, "");
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::error);
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(CurrentSettings().sleep_timeout, c.sleep_stored < 0 ? before.sleep_timeout : c.sleep_stored);
+    EXPECT_EQ(CurrentSettings().sleep_dim_illumination,
+              c.dim_toggled ? !before.sleep_dim_illumination : before.sleep_dim_illumination);
+    EXPECT_EQ(CurrentSettings().bt_power_off_minutes, before.bt_power_off_minutes);
+    // After the idle step the invalid field has the focus again.
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), Edit(kPowerRow, c.failing_id));
+
+    // The keyboard cannot leave either.
+    dialogs.on_show = nullptr;
+    Tree()->setFocus();
+    QTest::keyClick(Tree(), Qt::Key_Down);
+    ExpectShown(kPowerRow);
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+
+    // Corrected, the page lets go.
+    Type(Edit(kPowerRow, 1033), "30");
+    Type(Edit(kPowerRow, 1200), "45");
+    Click(kCode128Row);
+    ExpectShown(kCode128Row);
+    EXPECT_EQ(CurrentSettings().sleep_timeout, 30);
+    EXPECT_EQ(CurrentSettings().bt_power_off_minutes, 45);
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+  }
+}
+
+TEST_F(MainDlgTest, ReselectingTheSelectedItemNeitherStoresNorLoads) {
+  Click(kPowerRow);
+  dialogs.shown.clear();
+  Type(Edit(kPowerRow, 1033), "300");  // Store would refuse it, Load would replace it
+  Click(kPowerRow);
+  Tree()->setCurrentItem(Item(kPowerRow));
+  QApplication::processEvents();
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.beeps, 0);
+  EXPECT_EQ(Edit(kPowerRow, 1033)->text(), QStringLiteral("300"));
+  ExpectShown(kPowerRow);
+}
+
+TEST_F(MainDlgTest, EachPageIsLoadedWhenShownAndStoredWhenLeft) {
+  CurrentSettings().sleep_timeout = 99;
+  Click(kPowerRow);
+  EXPECT_EQ(Edit(kPowerRow, 1033)->text(), QStringLiteral("99"));
+
+  Click(kCode128Row);
+  auto* box = dlg->PageAt(kCode128Row).ControlAs<QCheckBox>(1027);
+  ASSERT_TRUE(box->isChecked());
+  QStyleOptionButton option;
+  option.initFrom(box);
+  const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+  QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_TRUE(CurrentSettings().code128_enabled) << "the record changes when the page is left";
+  Click(0);
+  ExpectShown(0);
+  EXPECT_FALSE(CurrentSettings().code128_enabled);
+}
+
+TEST_F(MainDlgTest, EnterAndEscapeDoNothing) {
+  QSignalSpy closed(dlg.get(), &CMainDlg::closed);
+  Click(kPowerRow);
+  for (QWidget* target : {static_cast<QWidget*>(Edit(kPowerRow, 1033)),
+                          static_cast<QWidget*>(Tree()), static_cast<QWidget*>(dlg.get())}) {
+    target->setFocus();
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(target, key);
+  }
+  QApplication::processEvents();
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_EQ(closed.count(), 0);
+  ExpectShown(kPowerRow);
+}
+
+TEST_F(MainDlgTest, ClosingEndsTheProgram) {
+  QSignalSpy closed(dlg.get(), &CMainDlg::closed);
+  EXPECT_TRUE(dlg->close());
+  EXPECT_EQ(closed.count(), 1);
+  EXPECT_FALSE(dlg->isVisible());
+}
+
+}  // namespace
+}  // namespace tavrik

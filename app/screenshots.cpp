@@ -1,0 +1,48 @@
+// Writes one PNG of the main window per page: the page selected in the tree
+// and shown, drawn off screen. Usage: tavrik-screenshots DIRECTORY
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+#include "app/MainDlg.h"
+#include "app/QtDialogs.h"
+#include "core/ScriptedDialogs.h"
+#include "pages/Page.h"
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
+    return 2;
+  }
+  const QDir dir(QString::fromLocal8Bit(argv[1]));
+  if (!QDir().mkpath(dir.path())) {
+    std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    return 1;
+  }
+  tavrik::InstallQtTranslation(app);
+  // Nothing may wait for an answer here: the start-up notice is only recorded.
+  tavrik::ScriptedDialogs dialogs;
+  tavrik::CMainDlg dialog;
+  dialog.show();
+  QApplication::processEvents();
+  int failures = 0;
+  for (std::size_t row = 0; row < tavrik::kPageCount; ++row) {
+    dialog.Tree()->setCurrentItem(dialog.ItemAt(row));
+    QApplication::processEvents();
+    const tavrik::CPageT& page = dialog.PageAt(row);
+    const QString name = dir.filePath(
+        QStringLiteral("page-%1-%2.png").arg(row + 1, 2, 10, QChar(u'0')).arg(page.TemplateId()));
+    if (&dialog.GetActivePage() != &page || !dialog.grab().save(name)) {
+      std::fprintf(stderr, "page %zu: %s not written\n", row + 1, qPrintable(name));
+      ++failures;
+    }
+  }
+  std::printf("%zu screenshots in %s\n", tavrik::kPageCount - failures, qPrintable(dir.path()));
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,11 @@
+#include "pages/DataMatrixPage.h"
+
+namespace tavrik {
+
+CDataMatrixPage::CDataMatrixPage() : CPageImpl(kTemplateId, QStringLiteral("Data Matrix")) {}
+
+void CDataMatrixPage::CreateControls(CPageForm&) {}
+
+void CDataMatrixPage::Bindings(CBindings&) {}
+
+}  // namespace tavrik

@@ -1,0 +1,11 @@
+#include "pages/OcrPage.h"
+
+namespace tavrik {
+
+COcrPage::COcrPage() : CPageImpl(kTemplateId, QStringLiteral("OCR")) {}
+
+void COcrPage::CreateControls(CPageForm&) {}
+
+void COcrPage::Bindings(CBindings&) {}
+
+}  // namespace tavrik

@@ -1,0 +1,257 @@
+#include "pages/Page.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <algorithm>
+
+#include "core/Dialogs.h"
+#include "pages/PageForm.h"
+
+namespace tavrik {
+
+CPageT::CPageT(int template_id, const QString& caption) : template_id_(template_id) {
+  setWindowTitle(caption);
+  setObjectName(QStringLiteral("page%1").arg(template_id));
+}
+
+CPageT::~CPageT() = default;
+
+void CPageT::SetParentDlg(CParentDlg* value) {
+  Q_ASSERT_X(value != nullptr, "SetParentDlg", "value != NULL");
+  parent_dlg_ = value;
+}
+
+CParentDlg& CPageT::ParentDlg() const {
+  Q_ASSERT_X(parent_dlg_ != nullptr, "ParentDlg", "value != NULL");
+  return *parent_dlg_;
+}
+
+void CPageT::Create(QWidget* parent, const QRect& area) {
+  Q_ASSERT_X(!created_, "Create", "!created_");
+  hide();
+  setParent(parent);
+  setGeometry(area);
+  {
+    CPageForm form(*this);
+    CreateControls(form);
+  }
+  created_ = true;
+  OnInitDialog();
+}
+
+void CPageT::AddControl(QWidget* control, int id, bool group_start) {
+  if (id != 0) {
+    Q_ASSERT_X(!Control(id), "AddControl", "control id unique on its page");
+    control->setProperty(kControlIdProperty, id);
+    control->setObjectName(QStringLiteral("control%1").arg(id));
+  }
+  QButtonGroup* radio_group = nullptr;
+  if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+    // A radio button outside any group starts one, as a dialog's first button has to.
+    if (group_start || !current_radio_group_) {
+      group_start = true;
+      current_radio_group_ = new QButtonGroup(this);
+    }
+    radio_group = current_radio_group_;
+    radio_group->addButton(radio);
+  } else if (group_start) {
+    current_radio_group_ = nullptr;
+  }
+  controls_.push_back(control);
+  entries_.push_back({control, id, group_start, radio_group});
+}
+
+void CPageT::MarkGroupStart(QWidget* control) {
+  for (Entry& e : entries_) {
+    if (e.control != control) continue;
+    e.group_start = true;
+    if (!e.radio_group && control == controls_.back()) current_radio_group_ = nullptr;
+  }
+}
+
+QWidget* CPageT::Control(int id) const {
+  for (const Entry& e : entries_) {
+    if (e.id == id) return e.control;
+  }
+  return nullptr;
+}
+
+bool CPageT::StartsGroup(const QWidget* control) const {
+  for (const Entry& e : entries_) {
+    if (e.control == control) return e.group_start;
+  }
+  return false;
+}
+
+QButtonGroup* CPageT::RadioGroupOf(const QWidget* first) const {
+  for (const Entry& e : entries_) {
+    if (e.control == first) return e.radio_group;
+  }
+  return nullptr;
+}
+
+void CPageT::OnExchangeError(int id) { FailAt(id); }
+void CPageT::OnValidateError(int id) { FailAt(id); }
+
+void CPageT::FailAt(int id) {
+  CurrentDialogs().Beep();
+  if (QWidget* control = Control(id)) control->setFocus(Qt::OtherFocusReason);
+}
+
+bool ParseDecimal(const QString& text, bool is_signed, std::int64_t& number) {
+  qsizetype i = 0;
+  const qsizetype n = text.size();
+  while (i < n && text[i].isSpace()) ++i;
+  bool negative = false;
+  if (i < n && text[i] == u'-') {
+    if (!is_signed) return false;
+    negative = true;
+    ++i;
+  }
+  const qsizetype first_digit = i;
+  std::int64_t magnitude = 0;
+  for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    magnitude = magnitude * 10 + (text[i].unicode() - u'0');
+    if (magnitude > (std::int64_t{1} << 32)) return false;  // far outside any 32-bit value
+  }
+  if (i == first_digit) return false;
+  while (i < n && text[i].isSpace()) ++i;
+  if (i != n) return false;
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  const std::int64_t lowest = is_signed ? std::numeric_limits<std::int32_t>::min() : 0;
+  const std::int64_t highest = is_signed ? std::numeric_limits<std::int32_t>::max()
+                                         : std::numeric_limits<std::uint32_t>::max();
+  if (value < lowest || value > highest) return false;
+  number = value;
+  return true;
+}
+
+CBindings::CBindings(CPageT& page, Direction direction, int id)
+    : page_(page), direction_(direction), id_(id) {}
+
+QWidget* CBindings::Require(int id) const {
+  QWidget* control = page_.Control(id);
+  Q_ASSERT_X(control, "CBindings", "bound control exists on its page");
+  return control;
+}
+
+void CBindings::BindCheck(int id, bool& value) {
+  if (!Applies(id)) return;
+  auto* box = qobject_cast<QCheckBox*>(Require(id));
+  if (!box) return;
+  if (direction_ == Direction::load) {
+    box->setCheckState(value ? Qt::Checked : Qt::Unchecked);
+  } else {
+    value = box->checkState() == Qt::Checked;
+  }
+}
+
+void CBindings::BindCheck(int id, int& value) {
+  if (!Applies(id)) return;
+  auto* box = qobject_cast<QCheckBox*>(Require(id));
+  if (!box) return;
+  // 0, 1, 2: unchecked, checked, indeterminate.
+  if (direction_ == Direction::load) {
+    switch (value) {
+      case 1: box->setCheckState(Qt::Checked); break;
+      case 2:
+        box->setTristate(true);
+        box->setCheckState(Qt::PartiallyChecked);
+        break;
+      default: box->setCheckState(Qt::Unchecked); break;
+    }
+  } else {
+    const Qt::CheckState state = box->checkState();
+    value = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+  }
+}
+
+bool CBindings::BindNumber(int id, std::int64_t& number, bool is_signed, std::int64_t min,
+                           std::int64_t max) {
+  Q_ASSERT_X(min < max, "BindInt", "min != max");
+  if (!Applies(id)) return false;
+  auto* edit = qobject_cast<QLineEdit*>(Require(id));
+  if (!edit) return false;
+  if (direction_ == Direction::load) {
+    edit->setText(QString::number(number));
+    return false;
+  }
+  std::int64_t read = 0;
+  if (!ParseDecimal(edit->text(), is_signed, read)) {
+    ok_ = false;
+    page_.OnExchangeError(id);
+    return false;
+  }
+  if (read < min || read > max) {
+    ok_ = false;
+    page_.OnValidateError(id);
+    return false;
+  }
+  number = read;
+  return true;
+}
+
+void CBindings::BindRadio(int id, int& index) {
+  if (!Applies(id)) return;
+  QWidget* first = Require(id);
+  if (!first) return;
+  const auto& controls = page_.Controls();
+  auto it = std::find(controls.begin(), controls.end(), first);
+  std::vector<QRadioButton*> run;
+  for (auto c = it; c != controls.end(); ++c) {
+    if (c != it && page_.StartsGroup(*c)) break;
+    if (auto* radio = qobject_cast<QRadioButton*>(*c)) run.push_back(radio);
+  }
+  if (direction_ == Direction::load) {
+    QButtonGroup* group = page_.RadioGroupOf(first);
+    // An exclusive group cannot show "none checked"; lift it while setting.
+    const bool exclusive = group && group->exclusive();
+    if (group) group->setExclusive(false);
+    for (std::size_t i = 0; i < run.size(); ++i) {
+      run[i]->setChecked(static_cast<int>(i) == index);
+    }
+    if (group) group->setExclusive(exclusive);
+  } else {
+    index = -1;
+    for (std::size_t i = 0; i < run.size(); ++i) {
+      if (run[i]->isChecked()) {
+        index = static_cast<int>(i);
+        break;
+      }
+    }
+  }
+}
+
+void CBindings::BindText(int id, QString& text) {
+  if (!Applies(id)) return;
+  auto* edit = qobject_cast<QLineEdit*>(Require(id));
+  if (!edit) return;
+  if (direction_ == Direction::load) {
+    edit->setText(text);
+  } else {
+    text = edit->text();
+  }
+}
+
+void CBindings::BindText(int id, std::string& text) {
+  QString q = QString::fromStdString(text);
+  BindText(id, q);
+  if (direction_ == Direction::save && Applies(id)) text = q.toStdString();
+}
+
+void CBindings::BindComboIndex(int id, int& index) {
+  if (!Applies(id)) return;
+  auto* combo = qobject_cast<QComboBox*>(Require(id));
+  if (!combo) return;
+  if (direction_ == Direction::load) {
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+  } else {
+    index = combo->currentIndex();
+  }
+}
+
+}  // namespace tavrik

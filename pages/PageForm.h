@@ -1,0 +1,79 @@
+#pragma once
+// The compact builder that stands in for a page's dialog template: each call
+// adds one control (registered with its id on the page, in dialog order) to a
+// top-to-bottom layout; group boxes and rows nest.
+
+#include <QString>
+
+#include <vector>
+
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QWidget;
+
+namespace tavrik {
+
+class CPageT;
+
+class CPageForm {
+ public:
+  explicit CPageForm(CPageT& page);
+  ~CPageForm();
+  CPageForm(const CPageForm&) = delete;
+  CPageForm& operator=(const CPageForm&) = delete;
+
+  QCheckBox* Check(int id, const QString& text);
+  // The first button of a radio group (it carries the group style).
+  QRadioButton* RadioGroup(int id, const QString& text);
+  // A further button of the current radio group.
+  QRadioButton* Radio(int id, const QString& text);
+  // A row: the label, a short edit for a number, then the note ("макс. 255 сек").
+  // The edit takes digits only.
+  QLineEdit* NumberEdit(int id, const QString& label, const QString& note = {});
+  // A row: the label (if any), then an edit that takes the rest of the row.
+  QLineEdit* TextEdit(int id, const QString& label = {});
+  // A row: the label (if any), then a drop-down list.
+  QComboBox* Combo(int id, const QString& label = {});
+  // A horizontal track bar between its two end labels.
+  QSlider* TrackBar(int id, const QString& low = QStringLiteral("Ниже"),
+                    const QString& high = QStringLiteral("Выше"));
+  QPushButton* Button(int id, const QString& text);
+  // Text, wrapped to the page width; with an id when the page changes it.
+  QLabel* Label(const QString& text, int id = 0);
+  // Any other control, registered as the others are.
+  QWidget* Add(QWidget* control, int id = 0, bool group_start = false);
+
+  // A framed group box with a title; controls go inside until EndGroup.
+  QGroupBox* BeginGroup(const QString& title, int id = 0);
+  void EndGroup();
+  // Controls side by side until EndRow.
+  void BeginRow();
+  void EndRow();
+  void Spacing(int pixels);
+  void Stretch();
+
+  // Gives the last control the group style: it ends the radio group before it.
+  void MarkGroupStart();
+
+  QBoxLayout* Layout() const { return layouts_.back(); }
+  QWidget* Container() const { return containers_.back(); }
+
+ private:
+  template <class W>
+  W* Place(W* control, int id, bool group_start, int stretch = 0);
+  QLabel* RowLabel(const QString& text);
+
+  CPageT& page_;
+  std::vector<QBoxLayout*> layouts_;
+  std::vector<QWidget*> containers_;
+  QWidget* last_ = nullptr;
+};
+
+}  // namespace tavrik

@@ -1,0 +1,19 @@
+#pragma once
+// The page "Управление питанием": power saving.
+
+#include "pages/Page.h"
+
+namespace tavrik {
+
+class CPowerManagementPage : public CPageImpl<CPowerManagementPage> {
+ public:
+  static constexpr int kTemplateId = 215;
+
+  CPowerManagementPage();
+  void Bindings(CBindings& b);
+
+ protected:
+  void CreateControls(CPageForm& form) override;
+};
+
+}  // namespace tavrik

@@ -1,0 +1,11 @@
+#include "pages/SettingsPage.h"
+
+namespace tavrik {
+
+CSettingsPage::CSettingsPage() : CPageImpl(kTemplateId, QStringLiteral("Настройки")) {}
+
+void CSettingsPage::CreateControls(CPageForm&) {}
+
+void CSettingsPage::Bindings(CBindings&) {}
+
+}  // namespace tavrik

@@ -1,0 +1,19 @@
+#pragma once
+// The page "Декодеры штрих-кодов": decoder options shared by every symbology.
+
+#include "pages/Page.h"
+
+namespace tavrik {
+
+class CSymbolicsPage : public CPageImpl<CSymbolicsPage> {
+ public:
+  static constexpr int kTemplateId = 213;
+
+  CSymbolicsPage();
+  void Bindings(CBindings& b);
+
+ protected:
+  void CreateControls(CPageForm& form) override;
+};
+
+}  // namespace tavrik

@@ -1,0 +1,11 @@
+#include "pages/TriggerPage.h"
+
+namespace tavrik {
+
+CTriggerPage::CTriggerPage() : CPageImpl(kTemplateId, QStringLiteral("Запуск сканирования")) {}
+
+void CTriggerPage::CreateControls(CPageForm&) {}
+
+void CTriggerPage::Bindings(CBindings&) {}
+
+}  // namespace tavrik

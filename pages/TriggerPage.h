@@ -1,0 +1,19 @@
+#pragma once
+// The page "Запуск сканирования": how a scan starts.
+
+#include "pages/Page.h"
+
+namespace tavrik {
+
+class CTriggerPage : public CPageImpl<CTriggerPage> {
+ public:
+  static constexpr int kTemplateId = 233;
+
+  CTriggerPage();
+  void Bindings(CBindings& b);
+
+ protected:
+  void CreateControls(CPageForm& form) override;
+};
+
+}  // namespace tavrik

@@ -1,0 +1,19 @@
+#pragma once
+// The page "Сообщение от верхней кнопки": the message sent when the upper button is pressed.
+
+#include "pages/Page.h"
+
+namespace tavrik {
+
+class CUpButtonMessagePage : public CPageImpl<CUpButtonMessagePage> {
+ public:
+  static constexpr int kTemplateId = 260;
+
+  CUpButtonMessagePage();
+  void Bindings(CBindings& b);
+
+ protected:
+  void CreateControls(CPageForm& form) override;
+};
+
+}  // namespace tavrik
