@@ -122,7 +122,7 @@ TEST(GenerateCommands, ClearsTheListFirst) {
 
 TEST(GenerateCommands, UsesTheCurrentSettingsByDefault) {
   ResetProcessState();
-  CurrentSettings().volume = 77;
+  CurrentSettings().volume ^= 1;
   CommandList current, explicit_settings;
   GenerateCommands(current, false);
   GenerateCommands(explicit_settings, false, CurrentSettings());

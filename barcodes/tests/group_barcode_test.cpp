@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -39,6 +40,22 @@ std::vector<std::uint8_t> Uncompressed(const std::vector<std::uint8_t>& payload)
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 test::Decoded DecodeSymbol(const ag_matrix& symbol) { return test::DecodeAztec(test::RenderForDecoder(symbol, 3, 4)); }
+
+// A full-range symbol's bull's eye reaches six modules out from the centre,
+// where a compact symbol already has its data layers: the rings at distance
+// 5 (light) and 6 (dark) tell them apart, sizes 19 to 27 being shared.
+bool IsFullRange(const ag_matrix& symbol) {
+  const int c = static_cast<int>(symbol.width / 2);
+  for (int y = -6; y <= 6; ++y) {
+    for (int x = -6; x <= 6; ++x) {
+      const int ring = std::max(std::abs(x), std::abs(y));
+      if (ring < 5) continue;
+      const bool dark = symbol.data[static_cast<std::size_t>(c + y) * symbol.width + (c + x)] != 0;
+      if (dark != (ring == 6)) return false;
+    }
+  }
+  return true;
+}
 
 TEST(GroupPayload, HeaderStreamAndOddLength) {
   Settings s = Defaults();
@@ -103,7 +120,7 @@ TEST(GroupBarcode, DecodesToThePayloadAsReaderInitialisationSymbol) {
   ASSERT_EQ(BuildGroupBarcode(owner), GroupBarcodeResult::ok);
   ASSERT_TRUE(owner);
   EXPECT_EQ(owner->width, owner->height);
-  EXPECT_GE(owner->width, 19u) << "full-range sizes only";
+  EXPECT_TRUE(IsFullRange(*owner));
   const auto payload = PackGroupPayload(GroupBarcodePlain(CurrentSettings()));
   ASSERT_TRUE(payload);
   const test::Decoded decoded = DecodeSymbol(*owner);
@@ -153,7 +170,42 @@ TEST(OldForm, SymbolDecodesToTheCommandText) {
     ASSERT_TRUE(decoded.valid);
     EXPECT_EQ(std::string(decoded.bytes.begin(), decoded.bytes.end()), text);
     EXPECT_TRUE(decoded.reader_init);
+    EXPECT_TRUE(IsFullRange(*owner));
   }
+}
+
+Settings LongSequences(int full_sets) {
+  Settings s = Defaults();
+  const ByteSeq full{10, {0xFF, 0xFE, 0xFD, 0xFC, 0xFB, 0xFA, 0xF9, 0xF8, 0xF7, 0xF6}};
+  s.barcode_interface = usb_hid;
+  s.currency_interface = usb_hid;
+  ByteSeq* sets[] = {&s.barcode_prefix_hid, &s.barcode_suffix_hid, &s.currency_prefix_hid, &s.currency_suffix_hid};
+  for (int i = 0; i < full_sets; ++i) *sets[i] = full;
+  s.pharmacode_min_value = 4294967295u;
+  s.lens_upper = -32768;
+  return s;
+}
+
+TEST(OldForm, LongTextsFitOrFailWithTheGenerationMessage) {
+  // Reader-initialisation symbols stop at 22 full-range layers: two full
+  // sets of ten bytes still fit, all four do not.
+  {
+    const std::string text = OldFormText(false, LongSequences(2));
+    ag_matrix_ptr owner;
+    ASSERT_EQ(GenerateConfigBarcode(owner, Bytes(text)), ag_ok) << text.size() << " characters";
+    const test::Decoded decoded = DecodeSymbol(*owner);
+    ASSERT_TRUE(decoded.valid);
+    EXPECT_EQ(std::string(decoded.bytes.begin(), decoded.bytes.end()), text);
+  }
+  const std::string text = OldFormText(false, LongSequences(4));
+  ag_matrix_ptr owner;
+  EXPECT_EQ(GenerateConfigBarcode(owner, Bytes(text)), ag_too_much_input_data) << text.size() << " characters";
+  EXPECT_FALSE(owner);
+  const std::string dir = test::MakeTempDir();
+  EXPECT_EQ(SaveBarcodeFiles(dir + "/scan.emf", false, kHeadlessScreen, LongSequences(4)),
+            SaveBarcodeResult::generation_failed);
+  EXPECT_TRUE(std::filesystem::is_empty(dir)) << "nothing written";
+  std::filesystem::remove_all(dir);
 }
 
 TEST(BarcodeFiles, NamesForAChosenPath) {
