@@ -179,15 +179,18 @@ class MetafileRecorder final : public FillTarget {
   bool any_ = false;
 };
 
-// Writes under a fresh name beside the target, then renames over it.
+// Writes under a fresh short name in the target's folder (short, so that a
+// name near the file system's limit still gets its temporary), then renames
+// over the target.
 bool WriteFileAtomically(const std::string& file_name, const std::vector<std::uint8_t>& bytes) {
+  const std::filesystem::path folder = std::filesystem::path(file_name).parent_path();
   std::random_device random;
   std::string temp;
   std::FILE* file = nullptr;
   for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    temp = file_name + suffix;
+    char name[32];
+    std::snprintf(name, sizeof name, ".tavrik-%08x.tmp", static_cast<unsigned>(random()));
+    temp = (folder / name).string();
     file = std::fopen(temp.c_str(), "wbx");
     if (file == nullptr && errno != EEXIST) return false;
   }
@@ -222,6 +225,7 @@ void DrawBarcode(FillTarget& target, const ag_matrix& matrix, double point_width
 
 std::optional<std::vector<std::uint8_t>> BarcodeMetafileBytes(const ag_matrix& matrix, const ScreenMetrics& screen) {
   if (!HasModules(matrix) || screen.desktop_horz_res == 0 || screen.desktop_vert_res == 0) return std::nullopt;
+  if (matrix.width > kMaxMetafileSide || matrix.height > kMaxMetafileSide) return std::nullopt;
   // One module as large as one screen pixel, in hundredths of a millimetre;
   // the products first so that the division truncates once.
   const std::uint64_t frame_right = std::uint64_t{screen.horz_size_mm} * matrix.width * 100 / screen.desktop_horz_res;

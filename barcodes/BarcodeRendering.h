@@ -40,7 +40,9 @@ inline constexpr ScreenMetrics kHeadlessScreen{508, 286, 1920, 1080};
 
 // The enhanced metafile of `matrix`, one logical unit per module and a frame
 // that makes one module as large as one pixel of `screen`. Nothing for an
-// empty matrix or a screen that reports a zero size.
+// empty matrix, a side above kMaxMetafileSide (the file's 32-bit size field
+// would overflow long before) or a screen that reports a zero size.
+inline constexpr std::uint32_t kMaxMetafileSide = 4096;
 std::optional<std::vector<std::uint8_t>> BarcodeMetafileBytes(const ag_matrix& matrix, const ScreenMetrics& screen);
 
 // Writes that metafile to `file_name` through a temporary file in the same

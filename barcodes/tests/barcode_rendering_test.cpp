@@ -183,6 +183,9 @@ TEST(BarcodeMetafile, RefusesWhatItCannotDraw) {
   TestMatrix one{1, 1, {1}};
   EXPECT_FALSE(BarcodeMetafileBytes(one.view(), ScreenMetrics{508, 286, 0, 1080}));
   EXPECT_TRUE(BarcodeMetafileBytes(one.view(), kHeadlessScreen));
+  std::vector<std::uint8_t> tall(kMaxMetafileSide + 1);
+  EXPECT_FALSE(BarcodeMetafileBytes(ag_matrix{tall.data(), 1, kMaxMetafileSide + 1}, kHeadlessScreen));
+  EXPECT_TRUE(BarcodeMetafileBytes(ag_matrix{tall.data(), 1, kMaxMetafileSide}, kHeadlessScreen));
   ag_matrix no_data{nullptr, 5, 5};
   EXPECT_FALSE(BarcodeMetafileBytes(no_data, kHeadlessScreen));
 }

@@ -291,6 +291,23 @@ TEST_F(SaveFiles, AFolderThatCannotBeWrittenGivesTheFileMessage) {
   EXPECT_TRUE(std::filesystem::is_directory(dir_ + "/scan_New.emf"));
 }
 
+TEST_F(SaveFiles, LongPathsAreLimitedOnlyByTheFileSystem) {
+  // Paths beyond 260 characters are written whole; a name the file system
+  // refuses gives the file message.
+  std::string folder = dir_;
+  for (int i = 0; i < 6; ++i) folder += "/" + std::string(50, 'd');
+  std::filesystem::create_directories(folder);
+  ASSERT_GT(folder.size(), 300u);
+  EXPECT_EQ(SaveBarcodeFiles(folder + "/scan.emf", false, kHeadlessScreen, Defaults()), SaveBarcodeResult::saved);
+  EXPECT_TRUE(std::filesystem::exists(folder + "/scan_New.emf"));
+  EXPECT_EQ(SaveBarcodeFiles(dir_ + "/" + std::string(300, 'n') + ".emf", false, kHeadlessScreen, Defaults()),
+            SaveBarcodeResult::write_failed);
+  // A name just within the usual 255-byte limit of one component.
+  const std::string longest = std::string(255 - 8, 'm') + ".emf";
+  EXPECT_EQ(SaveBarcodeFiles(dir_ + "/" + longest, false, kHeadlessScreen, Defaults()), SaveBarcodeResult::saved);
+  EXPECT_TRUE(std::filesystem::exists(dir_ + "/" + std::string(255 - 8, 'm') + "_New.emf"));
+}
+
 // The "_New" file as an independent renderer draws it still reads as the payload.
 TEST_F(SaveFiles, GroupMetafileDecodesAfterIndependentRendering) {
   ASSERT_TRUE(test::OnPath("emf2svg-conv") && test::OnPath("rsvg-convert"));
