@@ -96,7 +96,6 @@ TEST(GroupPayload, PaddingByCompressedLength) {
   for (std::size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE("row " + std::to_string(row));
     const auto plain = RandomBytes(cases[row].plain_size, 11);
-    ASSERT_EQ(compressBound(static_cast<uLong>(plain.size())) >= cases[row].compressed, true);
     const auto payload = PackGroupPayload(plain);
     if (cases[row].payload == 0) {
       EXPECT_FALSE(payload);
