@@ -33,6 +33,14 @@ bool choice_allows(std::uint8_t symbol_choice, std::size_t index)
     }
 }
 
+// Data and check words together: at least 3 check words plus r % of the
+// total, exactly, rounded up.
+std::size_t needed_total(std::size_t n, std::uint8_t error_correction_redundancy)
+{
+    const std::size_t share = 100u - error_correction_redundancy;
+    return (100u * (n + kMinCheckWords) + share - 1) / share;
+}
+
 } // namespace
 
 bool allows_initialization_symbol(const symbol_table_entry& entry)
@@ -63,13 +71,19 @@ void choose_aztec_symbol(symbol_info* info, const bits& bit_stream, std::uint8_t
         if (initialization_symbol && !allows_initialization_symbol(entry))
             continue;
 
+        // Stuffing only adds codewords, so the bare bit count gives a lower
+        // bound of the need; an entry below it is skipped without building
+        // the stream for its size.
+        const std::size_t least_n = (bit_stream.size() + entry.codeword_size - 1) / entry.codeword_size;
+        if (entry.codeword_count < needed_total(least_n, error_correction_redundancy))
+            continue;
+
         if (entry.codeword_size != last_codeword_size) {
             // Bit stuffing makes n depend on the codeword size.
             generate_codeword_stream(&stream, bit_stream, entry.codeword_size);
             last_codeword_size = entry.codeword_size;
             n = stream.size();
-            const std::size_t share = 100u - error_correction_redundancy;
-            data_with_crc_codeword_count = (100u * (n + kMinCheckWords) + share - 1) / share;
+            data_with_crc_codeword_count = needed_total(n, error_correction_redundancy);
         }
         if (entry.codeword_count < data_with_crc_codeword_count)
             continue;

@@ -30,19 +30,26 @@ void generate_bit_stream(bits* out, const std::uint8_t* first, const std::uint8_
     // never reallocated while it is built.
     out->reserve(std::max<std::size_t>(20000, total));
 
+    out->resize(total);
+    auto it = out->begin();
+    const auto put = [&it](unsigned value, std::ptrdiff_t count) {
+        dec_to_bin(value, it, it + count);
+        it += count;
+    };
     for (std::size_t done = 0; done < size;) {
         const std::size_t len = std::min(max_binary_shift_length, size - done);
-        append_bits(*out, kBinaryShift, 5);
+        put(kBinaryShift, 5);
         if (len <= kShortRunMax) {
-            append_bits(*out, static_cast<unsigned>(len), 5);
+            put(static_cast<unsigned>(len), 5);
         } else {
-            append_bits(*out, 0u, 5);
-            append_bits(*out, static_cast<unsigned>(len - kShortRunMax), 11);
+            put(0u, 5);
+            put(static_cast<unsigned>(len - kShortRunMax), 11);
         }
         for (std::size_t i = 0; i < len; ++i)
-            append_bits(*out, static_cast<unsigned>(first[done + i]), 8);
+            put(first[done + i], 8);
         done += len;
     }
+    assert(it == out->end());
 }
 
 } // namespace tavrik::aztecgen

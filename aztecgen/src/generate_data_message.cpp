@@ -1,6 +1,5 @@
 #include "generate_data_message.h"
 
-#include <algorithm>
 #include <cassert>
 
 #include "add_reed_solomon_checkwords.h"
@@ -30,9 +29,15 @@ void generate_data_message(bits* data_message, const symbol_info& info, const co
     const std::size_t codeword_size = info.data_message.codeword_size;
     assert(size >= data_with_crc.size() * codeword_size);
     data_message->assign(size, 0);
-    const auto end = dec_seq_to_bin(data_with_crc.begin(), data_with_crc.end(), data_message->begin(), codeword_size);
-    // Readers take the layers from the outside in, padding first.
-    std::reverse(data_message->begin(), end);
+    // Readers take the layers from the outside in, padding first: the words
+    // go in reversed, the last bit of the last check word first.
+    auto out = data_message->begin() + static_cast<std::ptrdiff_t>(data_with_crc.size() * codeword_size);
+    for (std::uint16_t word : data_with_crc) {
+        for (std::size_t i = 0; i < codeword_size; ++i) {
+            --out;
+            *out = static_cast<std::uint8_t>((word >> (codeword_size - 1 - i)) & 1u);
+        }
+    }
 }
 
 } // namespace tavrik::aztecgen

@@ -1,7 +1,6 @@
 #include "generate_single_barcode.h"
 
 #include <cassert>
-#include <memory>
 
 #include "generate_bulls_eye.h"
 #include "generate_data_message.h"
@@ -10,6 +9,19 @@
 #include "wrapping_clockwise.h"
 
 namespace tavrik::aztecgen {
+
+namespace {
+
+template <typename View>
+void place(View* view, const symbol_info& info, const bits& data_message, const bits& mode_message,
+           const bits& bulls_eye)
+{
+    wrapping_clockwise(view, data_message, info.data_message.layer_width, info.data_message.first_layer_height);
+    wrapping_clockwise(view, mode_message, info.mode_message.layer_width, info.mode_message.first_layer_height);
+    wrapping_clockwise(view, bulls_eye, info.bulls_eye.layer_width, info.bulls_eye.first_layer_height);
+}
+
+} // namespace
 
 void generate_single_barcode(matrix* barcode, const symbol_info& info, const codewords& words)
 {
@@ -23,15 +35,13 @@ void generate_single_barcode(matrix* barcode, const symbol_info& info, const cod
     generate_bulls_eye(&bulls_eye, info);
 
     barcode->assign(info.size, info.size, 0);
-    std::unique_ptr<symbol_matrix> view;
-    if (info.compact)
-        view = std::make_unique<symbol_matrix>(barcode);
-    else
-        view = std::make_unique<full_symbol_matrix>(barcode);
-
-    wrapping_clockwise(view.get(), data_message, info.data_message.layer_width, info.data_message.first_layer_height);
-    wrapping_clockwise(view.get(), mode_message, info.mode_message.layer_width, info.mode_message.first_layer_height);
-    wrapping_clockwise(view.get(), bulls_eye, info.bulls_eye.layer_width, info.bulls_eye.first_layer_height);
+    if (info.compact) {
+        symbol_matrix view(barcode);
+        place(&view, info, data_message, mode_message, bulls_eye);
+    } else {
+        full_symbol_matrix view(barcode);
+        place(&view, info, data_message, mode_message, bulls_eye);
+    }
 }
 
 } // namespace tavrik::aztecgen

@@ -20,15 +20,6 @@ symbol_matrix::symbol_matrix(matrix* mtx) : _mtx(mtx)
     assert(mtx != nullptr);
 }
 
-void symbol_matrix::set(int x, int y, std::uint8_t value)
-{
-    const int xt = x + static_cast<int>(_mtx->width() / 2);
-    const int yt = y + static_cast<int>(_mtx->height() / 2);
-    assert(xt >= 0);
-    assert(yt >= 0);
-    _mtx->at(static_cast<std::size_t>(xt), static_cast<std::size_t>(yt)) = value;
-}
-
 void symbol_matrix::get_rect(symbol_rect* rect) const
 {
     assert(rect != nullptr);
@@ -40,6 +31,9 @@ void symbol_matrix::get_rect(symbol_rect* rect) const
 
 full_symbol_matrix::full_symbol_matrix(matrix* mtx) : symbol_matrix(mtx)
 {
+    for (int v = -kMapOffset; v < kMapOffset; ++v)
+        _to_symbol[static_cast<std::size_t>(v + kMapOffset)] = static_cast<std::int16_t>(to_symbol(v));
+
     // Grid lines alternate dark and light, dark on even coordinates, so
     // they cross dark, the centre included. Rows are drawn before columns.
     symbol_rect rect;
@@ -54,11 +48,6 @@ full_symbol_matrix::full_symbol_matrix(matrix* mtx) : symbol_matrix(mtx)
         for (int x = rect.left / kGridSpacing * kGridSpacing; x < rect.right; x += kGridSpacing)
             symbol_matrix::set(x, y, y % 2 == 0 ? 1 : 0);
     }
-}
-
-void full_symbol_matrix::set(int x, int y, std::uint8_t value)
-{
-    symbol_matrix::set(to_symbol(x), to_symbol(y), value);
 }
 
 } // namespace tavrik::aztecgen

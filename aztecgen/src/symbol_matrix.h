@@ -1,6 +1,8 @@
 // Centre-relative views of the symbol under construction.
 #pragma once
 
+#include <array>
+#include <cassert>
 #include <cstdint>
 
 #include "base/matrix_def.h"
@@ -23,7 +25,14 @@ public:
     symbol_matrix(const symbol_matrix&) = delete;
     symbol_matrix& operator=(const symbol_matrix&) = delete;
 
-    virtual void set(int x, int y, std::uint8_t value);
+    virtual void set(int x, int y, std::uint8_t value)
+    {
+        const int xt = x + static_cast<int>(_mtx->width() / 2);
+        const int yt = y + static_cast<int>(_mtx->height() / 2);
+        assert(xt >= 0);
+        assert(yt >= 0);
+        _mtx->at(static_cast<std::size_t>(xt), static_cast<std::size_t>(yt)) = value;
+    }
     void get_rect(symbol_rect* rect) const;
 
 protected:
@@ -33,14 +42,26 @@ protected:
 // A full-range symbol: its construction draws the reference grid, and set
 // takes placement coordinates, which number only the modules off the grid
 // lines (rows and columns 0, +-16, +-32, ...).
-class full_symbol_matrix : public symbol_matrix {
+class full_symbol_matrix final : public symbol_matrix {
 public:
     explicit full_symbol_matrix(matrix* mtx);
 
-    void set(int x, int y, std::uint8_t value) override;
+    void set(int x, int y, std::uint8_t value) override
+    {
+        assert(x >= -kMapOffset && x < kMapOffset);
+        assert(y >= -kMapOffset && y < kMapOffset);
+        symbol_matrix::set(_to_symbol[static_cast<std::size_t>(x + kMapOffset)],
+                           _to_symbol[static_cast<std::size_t>(y + kMapOffset)], value);
+    }
 
     // The symbol coordinate of placement coordinate v.
     static int to_symbol(int v) { return v >= 0 ? v + v / 15 + 1 : v + (v + 1) / 15; }
+
+private:
+    // to_symbol of every placement coordinate of the largest symbol, looked
+    // up for each module.
+    static constexpr int kMapOffset = 80;
+    std::array<std::int16_t, 2 * kMapOffset> _to_symbol;
 };
 
 } // namespace tavrik::aztecgen

@@ -73,6 +73,7 @@ const FieldCase kFieldCases[] = {
     {10, 200, 116}, // 4
     {12, 1278, 386},  // 5: full-range 32 layers at 23 %
     {10, 2, 526},   // 6: one byte at 99 %: check words far outnumber data
+    {4, 3, 17},     // 7: more check words than the field's order: repeated roots
 };
 
 unsigned field_size(std::uint8_t codeword_size) { return 1u << codeword_size; }
