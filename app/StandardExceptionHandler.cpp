@@ -10,7 +10,7 @@
 
 namespace tavrik {
 
-void HandleException(HandlerMode mode) {
+void HandleException([[maybe_unused]] HandlerMode mode) {
   assert(mode == show_exception_mode);
   // A bare rethrow without an exception would end the program.
   if (!std::current_exception()) return;
