@@ -10,8 +10,8 @@ void add_reed_solomon_checkwords(codewords* words, std::uint8_t codeword_size, s
 {
     assert(words != nullptr);
     assert(words->size() > 0);
-    const galois_field_spec* field = nullptr;
-    for (const galois_field_spec& candidate : galois_fields)
+    const galois_field_params* field = nullptr;
+    for (const galois_field_params& candidate : galois_fields)
         if (candidate.codeword_size == codeword_size)
             field = &candidate;
     if (field == nullptr) {

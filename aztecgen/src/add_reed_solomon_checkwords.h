@@ -8,7 +8,7 @@
 
 namespace tavrik::aztecgen {
 
-struct galois_field_spec {
+struct galois_field_params {
     std::uint8_t codeword_size;
     unsigned field_size;
     unsigned primitive_polynomial;
@@ -16,7 +16,7 @@ struct galois_field_spec {
 
 // The fields of ISO/IEC 24778: 4-bit words of the mode message, 6- to 12-bit
 // words of the data layers.
-inline constexpr galois_field_spec galois_fields[] = {
+inline constexpr galois_field_params galois_fields[] = {
     {4, 16, 19},      // x^4 + x + 1
     {6, 64, 67},      // x^6 + x + 1
     {8, 256, 301},    // x^8 + x^5 + x^3 + x^2 + 1

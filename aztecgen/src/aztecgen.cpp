@@ -11,7 +11,6 @@
 #include "base/matrix_def.h"
 #include "choose_aztec_symbol.h"
 #include "generate_bit_stream.h"
-#include "generate_codeword_stream.h"
 #include "generate_single_barcode.h"
 #include "generate_symbol_info.h"
 #include "generator_exception.h"
@@ -77,12 +76,11 @@ int generate(ag_matrix** result, const std::uint8_t* data, std::size_t size, con
     bits bit_stream;
     generate_bit_stream(&bit_stream, data, size == 0 ? data : data + size);
 
+    // The choice builds the codewords of the chosen size on its way.
     symbol_info info{};
-    choose_aztec_symbol(&info, bit_stream, correct_settings.error_correction_redundancy,
-                        correct_settings.symbol_choice, correct_settings.initialization_symbol);
-
     codewords words;
-    generate_codeword_stream(&words, bit_stream, info.data_message.codeword_size);
+    choose_aztec_symbol(&info, bit_stream, correct_settings.error_correction_redundancy,
+                        correct_settings.symbol_choice, correct_settings.initialization_symbol, &words);
 
     matrix barcode;
     generate_single_barcode(&barcode, info, words);

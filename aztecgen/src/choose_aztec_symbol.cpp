@@ -49,7 +49,8 @@ bool allows_initialization_symbol(const symbol_table_entry& entry)
 }
 
 void choose_aztec_symbol(symbol_info* info, const bits& bit_stream, std::uint8_t error_correction_redundancy,
-                         std::uint8_t symbol_choice, std::uint8_t initialization_symbol)
+                         std::uint8_t symbol_choice, std::uint8_t initialization_symbol,
+                         codewords* chosen_codewords)
 {
     assert(info != nullptr);
     assert(error_correction_redundancy < 100);
@@ -65,9 +66,9 @@ void choose_aztec_symbol(symbol_info* info, const bits& bit_stream, std::uint8_t
         if (!choice_allows(symbol_choice, index))
             continue;
         const symbol_table_entry& entry = symbol_table[index];
-        // The flag is kept out of sizes whose flagged length field would
-        // claim more data codewords than the symbol holds: no reader
-        // decodes those.
+        // Readers take the flag only in compact 1-layer and full-range
+        // symbols of up to 22 layers; in the other sizes the flagged length
+        // field would declare more data codewords than the symbol holds.
         if (initialization_symbol && !allows_initialization_symbol(entry))
             continue;
 
@@ -95,17 +96,18 @@ void choose_aztec_symbol(symbol_info* info, const bits& bit_stream, std::uint8_t
             continue;
 
         generate_symbol_info(info, entry, initialization_symbol);
-        if (!initialization_symbol)
-            return;
-
-        // The flag is the top bit of the length field; a flagged field must
-        // not be readable as an ordinary length of this symbol.
-        const std::size_t length = n - 1;
-        const std::size_t initialization_symbol_mask = length_limit >> 1;
-        if (length & initialization_symbol_mask)
-            continue;
-        if ((length | initialization_symbol_mask) + 1 > entry.codeword_count)
-            return;
+        if (initialization_symbol) {
+            // The flag is the top bit of the length field; a flagged field
+            // must not be readable as an ordinary length of this symbol.
+            const std::size_t length = n - 1;
+            const std::size_t initialization_symbol_mask = length_limit >> 1;
+            if ((length & initialization_symbol_mask) != 0 ||
+                (length | initialization_symbol_mask) + 1 <= entry.codeword_count)
+                continue;
+        }
+        if (chosen_codewords != nullptr)
+            chosen_codewords->swap(stream);
+        return;
     }
     throw generator_exception(generator_exception::too_much_input_data);
 }

@@ -9,9 +9,12 @@
 namespace tavrik::aztecgen {
 
 // Throws generator_exception no_input_data for an empty stream and
-// too_much_input_data when no allowed symbol holds it.
+// too_much_input_data when no allowed symbol holds it. When chosen_codewords
+// is given it receives the codeword stream of the chosen size, which the
+// choice had to build anyway.
 void choose_aztec_symbol(symbol_info* info, const bits& bit_stream, std::uint8_t error_correction_redundancy,
-                         std::uint8_t symbol_choice, std::uint8_t initialization_symbol);
+                         std::uint8_t symbol_choice, std::uint8_t initialization_symbol,
+                         codewords* chosen_codewords = nullptr);
 
 // Whether a reader-initialisation symbol may have this size: readers accept
 // the flag only in compact 1-layer and full-range symbols of up to 22 layers.

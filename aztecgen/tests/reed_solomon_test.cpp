@@ -80,7 +80,7 @@ unsigned field_size(std::uint8_t codeword_size) { return 1u << codeword_size; }
 
 unsigned primitive(std::uint8_t codeword_size)
 {
-    for (const galois_field_spec& f : galois_fields)
+    for (const galois_field_params& f : galois_fields)
         if (f.codeword_size == codeword_size)
             return f.primitive_polynomial;
     ADD_FAILURE() << "no field for " << int(codeword_size);
@@ -139,7 +139,7 @@ TEST(ReedSolomon, SingleOneGivesTheGeneratorPolynomial)
 
 TEST(ReedSolomon, FieldTablesAreInverse)
 {
-    for (const galois_field_spec& f : galois_fields) {
+    for (const galois_field_params& f : galois_fields) {
         const galois_field field(f.field_size, f.primitive_polynomial);
         for (unsigned x = 1; x < f.field_size; ++x) {
             ASSERT_EQ(field.alog[field.log[x] % (f.field_size - 1)], x);
