@@ -22,7 +22,7 @@ extern "C" {
 enum ag_result_code {
     ag_ok = 0,
     ag_invalid_parameter = 1,   /* an argument or a settings value is out of range */
-    ag_out_of_memory = 2,       /* an allocation failed; *result is set to null */
+    ag_out_of_memory = 2,       /* an allocation failed */
     ag_unknown_error = 3,
     ag_no_input_data = 4,       /* size was 0 */
     ag_too_much_input_data = 5  /* no allowed symbol size holds the data */
@@ -67,7 +67,8 @@ typedef struct ag_matrix {
 /* Encodes size bytes from data into one symbol. settings may be null (all
  * defaults); data may be null only when size is 0. On ag_ok *result holds a
  * new matrix. Argument and settings errors, no input and too much input leave
- * *result untouched; ag_out_of_memory stores null in it. */
+ * *result untouched; when the result itself cannot be allocated, *result is
+ * set to null and ag_out_of_memory returned. */
 int ag_generate(ag_matrix** result, const uint8_t* data, size_t size,
                 const ag_settings* settings) AG_NOEXCEPT;
 

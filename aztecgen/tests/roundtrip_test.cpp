@@ -224,6 +224,27 @@ TEST(AnySize, GrowingPayloads)
     }
 }
 
+TEST(AnySize, OnePayloadInEveryChoiceThatHoldsIt)
+{
+    // The same bytes in every size and kind that takes them, with and without the flag.
+    for (std::size_t size : {1u, 14u, 90u}) {
+        const Bytes data = make_data(Pattern::random, size, static_cast<unsigned>(size) + 1000);
+        for (std::uint8_t choice = 0; choice <= 38; ++choice) {
+            for (std::uint8_t flag : {0, 1}) {
+                SCOPED_TRACE(testing::Message() << size << " bytes, symbol_choice " << int(choice) << ", flag "
+                                                << int(flag));
+                const ag_settings s{7, flag, choice, 23};
+                ag_matrix_ptr symbol;
+                const int rc = generate(&symbol, data, s);
+                if (rc == ag_too_much_input_data)
+                    continue;
+                ASSERT_EQ(rc, ag_ok);
+                expect_round_trip(data, s);
+            }
+        }
+    }
+}
+
 TEST(AnySize, GroupBarcodePayload)
 {
     // A compressed settings image with its header: 292 bytes.
