@@ -392,7 +392,7 @@ void CMainDlg::OnIdle() {
     if (m_wndTree->hasFocus()) PendingFocus->setFocus(Qt::OtherFocusReason);
   }
   PendingFocus = nullptr;
-  if (!StartupWarningShown) {
+  if (!StartupWarningShown && drawn_) {
     StartupWarningShown = true;
     ShowNotice(kShellText.startup_warning, kShellText.startup_warning_caption);
   }
@@ -401,6 +401,15 @@ void CMainDlg::OnIdle() {
 void CMainDlg::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   ScheduleIdle();
+}
+
+void CMainDlg::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  // The start-up warning waits until the window is really on the screen.
+  if (!drawn_) {
+    drawn_ = true;
+    ScheduleIdle();
+  }
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {

@@ -62,6 +62,7 @@ class CMainDlg : public QWidget, public CParentDlg {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -90,6 +91,7 @@ class CMainDlg : public QWidget, public CParentDlg {
   bool StartupWarningShown = false;
   bool idle_pending_ = false;
   bool closing_ = false;
+  bool drawn_ = false;
   CPageT* active_page_ = nullptr;
 };
 

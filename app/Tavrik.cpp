@@ -1,5 +1,4 @@
-// The program's entry: the application object, the Qt texts in Russian, the
-// message boxes of the desktop, the main window and the one event loop.
+#include "app/Tavrik.h"
 
 #include <QApplication>
 
@@ -7,20 +6,25 @@
 #include "app/QtDialogs.h"
 #include "core/Dialogs.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+namespace tavrik {
+
+int RunTavrik(QApplication& app) {
   // The program ends when its main window is closed, with exit status 1.
+  const bool quit_on_last = QApplication::quitOnLastWindowClosed();
   QApplication::setQuitOnLastWindowClosed(false);
-  tavrik::InstallQtTranslation(app);
-  tavrik::CQtDialogs dialogs;
-  tavrik::SetCurrentDialogs(&dialogs);
+  InstallQtTranslation(app);
+  CQtDialogs dialogs;
+  Dialogs* previous = SetCurrentDialogs(&dialogs);
   int exit_code = 1;
   {
-    tavrik::CMainDlg dialog;
-    QObject::connect(&dialog, &tavrik::CMainDlg::closed, &app, [] { QApplication::exit(1); });
+    CMainDlg dialog;
+    QObject::connect(&dialog, &CMainDlg::closed, &app, [] { QApplication::exit(1); });
     dialog.show();
     exit_code = QApplication::exec();
   }
-  tavrik::SetCurrentDialogs(nullptr);
+  SetCurrentDialogs(previous);
+  QApplication::setQuitOnLastWindowClosed(quit_on_last);
   return exit_code;
 }
+
+}  // namespace tavrik
