@@ -1,9 +1,9 @@
 // ag_generate against libzint on the same bytes at the same symbol size.
 //
 // Group barcode: 292 bytes with initialization_symbol 1 and symbol_choice 2,
-// as the settings page makes it, and, since libzint needs a larger symbol
-// for these bytes, both encoders at the smallest full-range size libzint
-// accepts, with reader initialisation. Largest: the largest payload we fit
+// as the settings page makes it, and both encoders at the smallest
+// full-range size that libzint accepts for these bytes (it may need a larger
+// one than we do), with reader initialisation. Largest: the largest payload we fit
 // (default settings, full-range 32 layers); libzint takes fewer bytes into
 // 32 layers, so both encoders also get the largest payload libzint accepts
 // there. Neither encoder allows the flag at 32 layers.

@@ -251,6 +251,12 @@ TEST(ChooseAztecSymbol, Failures)
     EXPECT_EQ(choose_error(unstuffed_stream(1279, 12), 23, 0, 0), generator_exception::too_much_input_data);
 }
 
+TEST(GeneratorException, Messages)
+{
+    EXPECT_STREQ(generator_exception(generator_exception::no_input_data).what(), "no input data");
+    EXPECT_STREQ(generator_exception(generator_exception::too_much_input_data).what(), "too much input data");
+}
+
 TEST(ChooseAztecSymbol, OneByteAtRedundancy99TakesFullRange15Layers)
 {
     EXPECT_EQ(choose(bit_stream_of({0x41}), 99, 0, 0).layers, 15);

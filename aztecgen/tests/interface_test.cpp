@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "ag_matrix_ptr_def.h"
@@ -116,6 +117,34 @@ TEST(AgGenerate, InputBeyondTheLargestSymbolIsTooMuch)
     ag_matrix* result = nullptr;
     EXPECT_EQ(ag_generate(&result, data.data(), data.size(), nullptr), ag_too_much_input_data);
     EXPECT_EQ(result, nullptr);
+}
+
+TEST(AgGenerate, CallsOnSeveralThreadsGiveTheSameSymbols)
+{
+    // The generator keeps no state between calls.
+    std::vector<std::vector<std::uint8_t>> payloads;
+    for (std::size_t i = 0; i < 4; ++i)
+        payloads.emplace_back(50 + 300 * i, static_cast<std::uint8_t>(0x31 * i + 7));
+    const auto modules = [](const std::vector<std::uint8_t>& data) {
+        ag_matrix* m = nullptr;
+        EXPECT_EQ(ag_generate(&m, data.data(), data.size(), nullptr), ag_ok);
+        ag_matrix_ptr owner(m);
+        return std::vector<std::uint8_t>(owner->data, owner->data + owner->width * owner->height);
+    };
+    std::vector<std::vector<std::uint8_t>> alone;
+    for (const auto& p : payloads)
+        alone.push_back(modules(p));
+
+    std::vector<std::vector<std::uint8_t>> parallel(payloads.size());
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < payloads.size(); ++i)
+        threads.emplace_back([&, i] {
+            for (int round = 0; round < 5; ++round)
+                parallel[i] = modules(payloads[i]);
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(parallel, alone);
 }
 
 TEST(AgFreeMatrix, AcceptsNull)
