@@ -206,20 +206,35 @@ BENCHMARK(BM_Zint_LargestForZint);
 
 } // namespace
 
-// Counting replacements of the global allocation functions; the array forms
-// forward to these.
+// Counting replacements of the global allocation functions, every form.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size)
+namespace {
+void* counted_malloc(std::size_t size) noexcept
 {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (void* p = counted_malloc(size))
         return p;
     throw std::bad_alloc();
 }
-
+void* operator new[](std::size_t size)
+{
+    if (void* p = counted_malloc(size))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted_malloc(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted_malloc(size); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 BENCHMARK_MAIN();
