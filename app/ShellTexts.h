@@ -8,8 +8,6 @@ struct ShellText {
   const char* startup_warning;
   const char* startup_warning_caption;
   const char* title_prefix;
-  const char* unknown_exception;
-  const char* exception_caption;
   // The caption of a box that has none of its own.
   const char* default_caption;
 };
@@ -19,8 +17,6 @@ inline constexpr ShellText kShellText = {
     "Внимание: необходимо сначала загрузить данные из сканера!",
     "Предупреждение!",
     "Zeyd Tavrik ",
-    "Неизвестное исключение",
-    "Внимание",
     "Ошибка",
 };
 

@@ -1,14 +1,10 @@
 #pragma once
-// Turns the exception being handled into one message box: the text of an
+// The standard exception handler of the desktop program: HandleException turns
+// the exception being handled into one message box (the text of an
 // object_description, the what() of a standard exception, or "Неизвестное
-// исключение" for anything else; caption "Внимание", error icon, no owner.
+// исключение"; caption "Внимание", error icon, no owner) through the Dialogs
+// seam. It is free of widgets and shared with the command-line tool, so its
+// one implementation lives with the device transfers; the desktop program
+// installs the Qt message boxes behind the seam.
 
-namespace tavrik {
-
-enum HandlerMode { show_exception_mode = 0 };
-
-// Call only from inside a catch block: the exception is re-raised to be
-// classified and is consumed. Outside one it shows nothing.
-void HandleException(HandlerMode mode = show_exception_mode);
-
-}  // namespace tavrik
+#include "transfers/ExceptionReport.h"

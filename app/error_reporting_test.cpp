@@ -63,12 +63,6 @@ TEST(HandleExceptionTest, ShowsTheTextOfEachKind) {
   }
 }
 
-TEST(HandleExceptionTest, OutsideACatchBlockShowsNothing) {
-  ScriptedDialogs dialogs;
-  HandleException(show_exception_mode);
-  EXPECT_TRUE(dialogs.shown.empty());
-}
-
 class QtDialogsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
