@@ -321,8 +321,9 @@ void CMainDlg::BuildPageTree() {
 
 void CMainDlg::CreatePage(CPageT& page, const QRect& area) {
   page.SetParentDlg(this);
+  // The page's controls join the window's tab chain in creation order, after
+  // the tree and the buttons.
   page.Create(this, area);
-  page.setFocusPolicy(Qt::TabFocus);
 }
 
 QTreeWidgetItem* CMainDlg::AddPage(CPageT* page, QTreeWidgetItem* parent, bool has_children) {

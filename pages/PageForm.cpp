@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "pages/DialogUnits.h"
 #include "pages/Page.h"
 
 namespace tavrik {
@@ -45,16 +47,40 @@ QLabel* CPageForm::RowLabel(const QString& text) {
   return label;
 }
 
+QString CPageForm::Fit(const QString& text) const {
+  const QFontMetrics metrics(page_.font());
+  // Page margins, the frame and margins of each open group box, the indicator.
+  int groups = 0;
+  for (QWidget* c : containers_) groups += qobject_cast<QGroupBox*>(c) ? 1 : 0;
+  const int room = page_.width() - 16 - groups * 20 - 28;
+  if (room <= 0) return text;
+  QStringList lines;
+  for (const QString& paragraph : text.split(u'\n')) {
+    QString line;
+    for (const QString& word : paragraph.split(u' ')) {
+      const QString candidate = line.isEmpty() ? word : line + u' ' + word;
+      if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > room) {
+        lines << line;
+        line = word;
+      } else {
+        line = candidate;
+      }
+    }
+    lines << line;
+  }
+  return lines.join(u'\n');
+}
+
 QCheckBox* CPageForm::Check(int id, const QString& text) {
-  return Place(new QCheckBox(text, Container()), id, false);
+  return Place(new QCheckBox(Fit(text), Container()), id, false);
 }
 
 QRadioButton* CPageForm::RadioGroup(int id, const QString& text) {
-  return Place(new QRadioButton(text, Container()), id, true);
+  return Place(new QRadioButton(Fit(text), Container()), id, true);
 }
 
 QRadioButton* CPageForm::Radio(int id, const QString& text) {
-  return Place(new QRadioButton(text, Container()), id, false);
+  return Place(new QRadioButton(Fit(text), Container()), id, false);
 }
 
 QLineEdit* CPageForm::NumberEdit(int id, const QString& label, const QString& note) {
@@ -125,6 +151,15 @@ QLabel* CPageForm::Label(const QString& text, int id) {
 QWidget* CPageForm::Add(QWidget* control, int id, bool group_start) {
   if (!control->parentWidget()) control->setParent(Container());
   return Place(control, id, group_start);
+}
+
+QWidget* CPageForm::At(QWidget* control, int id, int x, int y, int width, int height,
+                       bool group_start) {
+  control->setParent(&page_);
+  control->setGeometry(DialogUnits(page_.font()).Rect(x, y, width, height));
+  page_.AddControl(control, id, group_start);
+  last_ = control;
+  return control;
 }
 
 QGroupBox* CPageForm::BeginGroup(const QString& title, int id) {

@@ -29,6 +29,8 @@ class CPageForm {
   CPageForm(const CPageForm&) = delete;
   CPageForm& operator=(const CPageForm&) = delete;
 
+  // Captions of check boxes and radio buttons wider than the page are broken
+  // into lines at blanks.
   QCheckBox* Check(int id, const QString& text);
   // The first button of a radio group (it carries the group style).
   QRadioButton* RadioGroup(int id, const QString& text);
@@ -49,6 +51,10 @@ class CPageForm {
   QLabel* Label(const QString& text, int id = 0);
   // Any other control, registered as the others are.
   QWidget* Add(QWidget* control, int id = 0, bool group_start = false);
+  // A control at a fixed place of the page, in dialog units of the page's
+  // font, outside the top-to-bottom flow.
+  QWidget* At(QWidget* control, int id, int x, int y, int width, int height,
+              bool group_start = false);
 
   // A framed group box with a title; controls go inside until EndGroup.
   QGroupBox* BeginGroup(const QString& title, int id = 0);
@@ -69,6 +75,9 @@ class CPageForm {
   template <class W>
   W* Place(W* control, int id, bool group_start, int stretch = 0);
   QLabel* RowLabel(const QString& text);
+  // `text` with line breaks so that no line is wider than the room left for a
+  // caption beside a check box or radio indicator at the current nesting.
+  QString Fit(const QString& text) const;
 
   CPageT& page_;
   std::vector<QBoxLayout*> layouts_;

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "core/ScriptedDialogs.h"
+#include "pages/DialogUnits.h"
 #include "pages/Page.h"
 #include "pages/PageForm.h"
 
@@ -84,6 +86,10 @@ class CProbePage : public CPageImpl<CProbePage> {
     Edit(5)->setValidator(nullptr);
     f.Check(10, QStringLiteral("Флажок"));
     f.Check(11, QStringLiteral("Три состояния"));
+    f.BeginGroup(QStringLiteral("Длинные подписи"));
+    f.Check(12, QStringLiteral("Подключаться к ранее подключённому устройству с выключенным "
+                               "обнаружением в режиме Bluetooth Classic HID"));
+    f.EndGroup();
     f.BeginGroup(QStringLiteral("Первая группа"));
     f.RadioGroup(20, QStringLiteral("Ноль"));
     f.Radio(21, QStringLiteral("Один"));
@@ -98,6 +104,7 @@ class CProbePage : public CPageImpl<CProbePage> {
     auto* combo = f.Combo(50, QStringLiteral("Список:"));
     combo->addItems({QStringLiteral("а"), QStringLiteral("б"), QStringLiteral("в")});
     f.TrackBar(60);
+    f.At(new QPushButton(QStringLiteral("Загрузить из файла")), 70, 7, 66, 100, 14);
   }
 };
 
@@ -341,8 +348,21 @@ TEST_F(PageTest, BindTextComboIndexAndControl) {
   }
 }
 
+TEST_F(PageTest, LongCaptionsWrapToThePageAndFixedPlacesUseDialogUnits) {
+  auto* box = page.ControlAs<QCheckBox>(12);
+  EXPECT_TRUE(box->text().contains(u'\n'));
+  EXPECT_EQ(QString(box->text()).replace(u'\n', u' '),
+            QStringLiteral("Подключаться к ранее подключённому устройству с выключенным "
+                           "обнаружением в режиме Bluetooth Classic HID"));
+  EXPECT_LE(box->sizeHint().width(), page.width() - 16 - 20);
+  EXPECT_EQ(page.ControlAs<QCheckBox>(10)->text(), QStringLiteral("Флажок"));
+
+  EXPECT_EQ(page.Control(70)->geometry(), DialogUnits(page.font()).Rect(7, 66, 100, 14));
+  EXPECT_EQ(page.Control(70)->parentWidget(), &page);
+}
+
 TEST_F(PageTest, ControlsCarryTheirIds) {
-  for (int id : {1, 2, 3, 4, 5, 10, 11, 20, 21, 22, 30, 31, 40, 41, 50, 60}) {
+  for (int id : {1, 2, 3, 4, 5, 10, 11, 12, 70, 20, 21, 22, 30, 31, 40, 41, 50, 60}) {
     QWidget* control = page.Control(id);
     ASSERT_NE(control, nullptr) << id;
     EXPECT_EQ(control->property(kControlIdProperty).toInt(), id);
