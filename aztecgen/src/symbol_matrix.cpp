@@ -18,6 +18,10 @@ bool on_grid_line(int v)
 symbol_matrix::symbol_matrix(matrix* mtx) : _mtx(mtx)
 {
     assert(mtx != nullptr);
+    _cells = mtx->cells();
+    _width = mtx->width();
+    _centre_x = static_cast<int>(mtx->width() / 2);
+    _centre_y = static_cast<int>(mtx->height() / 2);
 }
 
 void symbol_matrix::get_rect(symbol_rect* rect) const

@@ -27,16 +27,26 @@ public:
 
     virtual void set(int x, int y, std::uint8_t value)
     {
-        const int xt = x + static_cast<int>(_mtx->width() / 2);
-        const int yt = y + static_cast<int>(_mtx->height() / 2);
+        const int xt = x + _centre_x;
+        const int yt = y + _centre_y;
         assert(xt >= 0);
         assert(yt >= 0);
-        _mtx->at(static_cast<std::size_t>(xt), static_cast<std::size_t>(yt)) = value;
+        assert(static_cast<std::size_t>(xt) < _mtx->width());
+        assert(static_cast<std::size_t>(yt) < _mtx->height());
+        _cells[static_cast<std::size_t>(yt) * _width + static_cast<std::size_t>(xt)] = value;
     }
     void get_rect(symbol_rect* rect) const;
 
 protected:
     matrix* _mtx;
+
+private:
+    // The matrix keeps its size while a view is on it; its cells are looked
+    // up once, not for every module.
+    std::uint8_t* _cells;
+    std::size_t _width;
+    int _centre_x;
+    int _centre_y;
 };
 
 // A full-range symbol: its construction draws the reference grid, and set

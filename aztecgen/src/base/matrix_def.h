@@ -39,6 +39,7 @@ public:
     }
 
     const std::vector<value_type>& data() const { return _data; }
+    value_type* cells() { return _data.data(); }
 
 private:
     std::vector<value_type> _data;
