@@ -99,35 +99,43 @@ void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, u
 
     const galois_field field(gf, pp);
     const unsigned order = gf - 1;
-    // The antilogarithms twice over: logarithms run from 1 to order (log[1]
-    // is order), so a sum of two indexes this table without a modulo.
-    std::vector<std::uint16_t> alog2(2 * order + 1);
-    std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin());
-    std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin() + order);
-    alog2[2 * order] = 1;
 
-    // g(x) = (x - a^1)(x - a^2)...(x - a^nc), lowest degree first.
-    std::vector<std::uint16_t> c(nc + 1, 0);
-    c[0] = 1;
+    // The antilogarithms twice over: logarithms run from 1 to order (log[1]
+    // is order), so a sum of two indexes this table without a modulo. Only
+    // the slower paths below need it.
+    std::vector<std::uint16_t> alog2;
+    const auto make_alog2 = [&] {
+        alog2.resize(2 * order + 1);
+        std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin());
+        std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin() + order);
+        alog2[2 * order] = 1;
+    };
+
+    // g(x) = (x - a^1)(x - a^2)...(x - a^nc). g holds its coefficients below
+    // the leading 1, highest degree first: the factor of each check word
+    // position.
+    std::vector<std::uint16_t> g(nc);
     if (nc < order) {
         // The coefficient of x^(nc - k) is the k-th elementary symmetric sum
-        // of the roots a^1 .. a^nc; by the q-binomial theorem with q = a it
-        // is a^(k(k+1)/2) times the Gaussian binomial [nc over k] at a, so
+        // e_k of the roots a^1 .. a^nc; by the q-binomial theorem with q = a
+        // it is a^(k(k+1)/2) times the Gaussian binomial [nc over k] at a, so
         // each follows from the one before by e_k = e_(k-1) * a^k *
         // (1 + a^(nc-k+1)) / (1 + a^k): linear time in place of the
         // quadratic product of the factors. No factor is 0, since no
         // exponent reaches the field's order.
-        c[nc] = 1;
         unsigned log_e = 0;
         for (std::size_t k = 1; k <= nc; ++k) {
             const unsigned up = 1u ^ field.alog[nc - k + 1];
             const unsigned down = 1u ^ field.alog[k];
             assert(up != 0 && down != 0);
             log_e = (log_e + static_cast<unsigned>(k) + field.log[up] % order + order - field.log[down] % order) % order;
-            c[nc - k] = field.alog[log_e];
+            g[k - 1] = field.alog[log_e];
         }
     } else {
-        // Repeated roots: multiply the factors out one by one.
+        // Repeated roots: multiply the factors out one by one, lowest degree first.
+        make_alog2();
+        std::vector<std::uint16_t> c(nc + 1, 0);
+        c[0] = 1;
         for (std::size_t i = 1; i <= nc; ++i) {
             const unsigned log_root = static_cast<unsigned>(i % order);
             c[i] = c[i - 1];
@@ -135,12 +143,9 @@ void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, u
                 c[j] = static_cast<std::uint16_t>(c[j - 1] ^ (c[j] == 0 ? 0 : alog2[field.log[c[j]] + log_root]));
             c[0] = static_cast<std::uint16_t>(c[0] == 0 ? 0 : alog2[field.log[c[0]] + log_root]);
         }
+        for (std::size_t j = 0; j < nc; ++j)
+            g[j] = c[nc - j - 1];
     }
-    // The coefficients below the leading one, highest degree first: the
-    // factor of each check word position.
-    std::vector<std::uint16_t> g(nc);
-    for (std::size_t j = 0; j < nc; ++j)
-        g[j] = c[nc - j - 1];
 
     for (std::size_t i = 0; i < nd; ++i)
         assert(wd[i] < gf);
@@ -167,6 +172,8 @@ void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, u
                 out[j] = static_cast<std::uint16_t>(out[j] ^ a[j] ^ b[j]);
         }
     } else {
+        if (alog2.empty())
+            make_alog2();
         for (std::size_t i = 0; i < nd; ++i) {
             const unsigned k = rest[i];
             if (k == 0)
