@@ -128,11 +128,18 @@ class CPageSwitchModel final : public QItemSelectionModel {
   void select(const QModelIndex& index, SelectionFlags command) override {
     select(QItemSelection(index, index), command);
   }
+  // Exactly the accepted current item is selected: a refused item is not
+  // selected, and a click beside the items or a toggle does not deselect.
   void select(const QItemSelection& selection, SelectionFlags command) override {
-    if (command & Select) {
-      for (const QModelIndex& i : selection.indexes()) {
-        if (i.row() != allowed_.row() || i.parent() != allowed_.parent()) return;
-      }
+    const QModelIndexList indexes = selection.indexes();
+    const bool only_allowed = std::all_of(indexes.begin(), indexes.end(),
+                                          [this](const QModelIndex& i) { return i == allowed_; });
+    if (allowed_.isValid()) {
+      if (!only_allowed) return;
+      if (indexes.isEmpty() && (command & (Clear | Deselect | Toggle))) return;
+      if (!indexes.isEmpty() && (command & (Deselect | Toggle))) return;
+    } else if ((command & Select) && !only_allowed) {
+      return;
     }
     QItemSelectionModel::select(selection, command);
   }
@@ -210,6 +217,7 @@ CMainDlg::CMainDlg()
   m_wndTree->setHeaderHidden(true);
   m_wndTree->setColumnCount(1);
   m_wndTree->setRootIsDecorated(false);
+  // The tree is short and the same for every scanner: it stays expanded.
   m_wndTree->setItemsExpandable(false);
   m_wndTree->setExpandsOnDoubleClick(false);
   m_wndTree->setIndentation(du.X(8));

@@ -313,6 +313,62 @@ TEST_F(MainDlgTest, EachPageIsLoadedWhenShownAndStoredWhenLeft) {
   EXPECT_FALSE(CurrentSettings().code128_enabled);
 }
 
+TEST_F(MainDlgTest, TabGoesFromTheTreeThroughTheButtonsIntoTheShownPage) {
+  Click(kPowerRow);
+  Tree()->setFocus();
+  std::vector<QWidget*> visited;
+  for (int i = 0; i < 6; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(QApplication::focusWidget());
+  }
+  ASSERT_GE(visited.size(), 3u);
+  EXPECT_EQ(visited[0]->property("controlId").toInt(), 1038);
+  EXPECT_EQ(visited[1]->property("controlId").toInt(), 1037);
+  EXPECT_EQ(visited[2], Edit(kPowerRow, 1033));
+  for (QWidget* w : visited) {
+    EXPECT_TRUE(w->isVisible()) << "hidden pages are passed over";
+  }
+}
+
+TEST_F(MainDlgTest, TheShownPageStaysSelected) {
+  Click(kCode128Row);
+  const QPoint on_item = Tree()->visualItemRect(Item(kCode128Row)).center();
+  const QRect last = Tree()->visualItemRect(Item(kPageCount - 1));
+  const QPoint beside = QPoint(last.center().x(), last.bottom() + 12);
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"a click beside the items",
+       [&] { QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, beside); }},
+      {"Ctrl and a click on the selected item",
+       [&] { QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, Qt::ControlModifier, on_item); }},
+      {"Ctrl and Space on the selected item",
+       [&] {
+         Tree()->setFocus();
+         QTest::keyClick(Tree(), Qt::Key_Space, Qt::ControlModifier);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.act();
+    QApplication::processEvents();
+    ExpectShown(kCode128Row);
+  }
+}
+
+TEST_F(MainDlgTest, TheTreeStaysExpanded) {
+  Tree()->setFocus();
+  Tree()->setCurrentItem(Item(1));
+  for (auto key : {Qt::Key_Minus, Qt::Key_Left}) QTest::keyClick(Tree(), key);
+  QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(Item(3)).center());
+  QApplication::processEvents();
+  EXPECT_TRUE(Item(1)->isExpanded());
+  EXPECT_TRUE(Item(3)->isExpanded());
+  ExpectShown(3);
+}
+
 TEST_F(MainDlgTest, EnterAndEscapeDoNothing) {
   QSignalSpy closed(dlg.get(), &CMainDlg::closed);
   Click(kPowerRow);

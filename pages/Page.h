@@ -142,6 +142,8 @@ class CBindings {
   template <class Int>
   void BindInt(int id, Int& value, std::int64_t min, std::int64_t max) {
     static_assert(std::is_integral_v<Int> && !std::is_same_v<Int, bool> && sizeof(Int) <= 4);
+    Q_ASSERT_X(min >= std::numeric_limits<Int>::min() && max <= std::numeric_limits<Int>::max(),
+               "BindInt", "range within the value's width");
     std::int64_t number = value;
     if (BindNumber(id, number, std::is_signed_v<Int>, min, max)) value = static_cast<Int>(number);
   }
