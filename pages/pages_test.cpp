@@ -7,6 +7,7 @@
 
 #include "core/ScriptedDialogs.h"
 #include "pages/Code128Page.h"
+#include "pages/DialogUnits.h"
 #include "pages/PowerManagementPage.h"
 #include "settings/init_settings_def.h"
 
@@ -93,6 +94,26 @@ TEST_F(RecordPageTest, PowerPageStoresInOrderAndStopsAtAnInvalidField) {
     EXPECT_EQ(s.bt_power_off_minutes, c.off_stored);
     EXPECT_EQ(dialogs.beeps, c.ok ? 0 : 1);
   }
+}
+
+TEST(DialogUnitsTest, ScaleByTheFontAndRoundToNearest) {
+  struct Case {
+    int base_x, base_y, units_x, units_y, x, y;
+  };
+  const Case cases[] = {
+      /* 1 */ {6, 13, 431, 375, 647, 609},  // 646.5 rounds up; 609.375 down
+      /* 2 */ {6, 13, 3, 4, 5, 7},          // 4.5 up, 6.5 up
+      /* 3 */ {7, 16, 274, 306, 480, 612},
+      /* 4 */ {7, 16, 0, 0, 0, 0},
+  };
+  int row = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(++row);
+    const DialogUnits du(c.base_x, c.base_y);
+    EXPECT_EQ(du.X(c.units_x), c.x);
+    EXPECT_EQ(du.Y(c.units_y), c.y);
+  }
+  EXPECT_EQ(DialogFont().pointSize(), 8);
 }
 
 }  // namespace
