@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -20,6 +23,7 @@
 
 #include "app/HeaderWnd.h"
 #include "app/MainDlg.h"
+#include "app/QtDialogs.h"
 #include "core/Dialogs.h"
 #include "pages/DialogUnits.h"
 #include "settings/init_settings_def.h"
@@ -279,6 +283,34 @@ TEST_F(MainDlgTest, RefusesToLeaveAPageWithAnInvalidNumber) {
     EXPECT_EQ(CurrentSettings().bt_power_off_minutes, 45);
     EXPECT_EQ(dialogs.shown.size(), 2u);
   }
+}
+
+TEST_F(MainDlgTest, WithARealBoxTheInvalidFieldHasTheFocusAfterward) {
+  Click(kPowerRow);
+  Type(Edit(kPowerRow, 1200), "0");
+  CQtDialogs qt_dialogs;
+  Dialogs* previous = SetCurrentDialogs(&qt_dialogs);
+  QString seen;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      seen = box->text();
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  closer.start(10);
+  Click(kCode128Row);
+  closer.stop();
+  SetCurrentDialogs(previous);
+  // The window manager activates the window again when the box is gone.
+  if (!dlg->isActiveWindow()) {
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  }
+  QApplication::processEvents();
+  EXPECT_EQ(seen, QStringLiteral("Некорректное значение поля!"));
+  ExpectShown(kPowerRow);
+  EXPECT_EQ(QApplication::focusWidget(), Edit(kPowerRow, 1200));
 }
 
 TEST_F(MainDlgTest, ReselectingTheSelectedItemNeitherStoresNorLoads) {
