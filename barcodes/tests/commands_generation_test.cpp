@@ -345,5 +345,160 @@ TEST(GenerateCommands, EveryCarriedSettingReachesTheList) {
   }
 }
 
+// The whole list of the defaults of model 0, command by command in the
+// scanner's order: barcode and currency data both go over USB HID, so the
+// hid set is sent (empty prefixes, the suffix 0x28 Enter).
+TEST(GenerateCommands, WholeListOfTheDefaults) {
+  ResetProcessState();
+  CommandList commands;
+  GenerateCommands(commands, false, Defaults());
+  EXPECT_EQ(CommandsText(commands),
+      "00000100370117005006508215011900502850E629000201030104010501060107010C01140018011A001B011C011D00"
+      "1E00200021002601270028012A002C002D002E003300080109000A000B00360135010D010E010F011001110012001300"
+      "2F003000310050035082320016001F0122002B0023012401250050A134013801600261006200630064026D0265036600"
+      "6700680069006A006B006E006F006C0170005078780050797900507950AA720050787A0050797B00507950AA"
+      "8500500150D2860050F0500150D28200507C9000507A91019801A1005080A802A9005080B800B9005080B004B102C000"
+      "C100C205");
+}
+
+// Splits a list into its commands, each with the digit commands behind it.
+std::vector<CommandList> Groups(const CommandList& commands) {
+  std::vector<CommandList> groups;
+  for (const ConfigCommand& c : commands) {
+    if (c.code != kDigitCode || groups.empty()) groups.emplace_back();
+    groups.back().push_back(c);
+  }
+  return groups;
+}
+
+void Change(bool& v) { v = !v; }
+template <class T>
+void Change(T& v) { v = static_cast<T>(v ^ 1); }
+
+TEST(GenerateCommands, EachSettingGoesUnderItsOwnCode) {
+  // Changing one setting changes the command of its code and no other: a
+  // row with a wrong code or member, or two rows swapped, shows here.
+  struct Case {
+    std::uint8_t code;
+    const char* name;
+    void (*change)(Settings&);
+  };
+#define TAVRIK_CARRIED(code, member) {code, #member, [](Settings& s) { Change(s.member); }}
+  const Case cases[] = {
+      TAVRIK_CARRIED(1, symbology_id_mode),
+      TAVRIK_CARRIED(55, eci_transmit),
+      TAVRIK_CARRIED(23, redecode_timeout),
+      TAVRIK_CARRIED(21, structured_append),
+      TAVRIK_CARRIED(25, structured_append_timeout),
+      TAVRIK_CARRIED(41, centre_only),
+      TAVRIK_CARRIED(2, i2of5_enabled),
+      TAVRIK_CARRIED(3, code39_enabled),
+      TAVRIK_CARRIED(4, code128_enabled),
+      TAVRIK_CARRIED(5, ean13_enabled),
+      TAVRIK_CARRIED(6, ean8_enabled),
+      TAVRIK_CARRIED(7, upce_enabled),
+      TAVRIK_CARRIED(12, upca_enabled),
+      TAVRIK_CARRIED(20, aztec_enabled),
+      TAVRIK_CARRIED(24, pdf417_enabled),
+      TAVRIK_CARRIED(26, pharmacode_enabled),
+      TAVRIK_CARRIED(27, datamatrix_enabled),
+      TAVRIK_CARRIED(28, qrcode_enabled),
+      TAVRIK_CARRIED(29, micro_qr_enabled),
+      TAVRIK_CARRIED(30, micro_pdf417_enabled),
+      TAVRIK_CARRIED(32, ocr_mrz_enabled),
+      TAVRIK_CARRIED(33, ocr_ru_passport_enabled),
+      TAVRIK_CARRIED(38, code93_enabled),
+      TAVRIK_CARRIED(39, ocr_financial_enabled),
+      TAVRIK_CARRIED(40, databar14_enabled),
+      TAVRIK_CARRIED(42, ocr_ru_passport_number_enabled),
+      TAVRIK_CARRIED(44, ocr_excise_stamp_enabled),
+      TAVRIK_CARRIED(45, ocr_spaced_string_enabled),
+      TAVRIK_CARRIED(46, ocr_article_number_enabled),
+      TAVRIK_CARRIED(51, codabar_enabled),
+      TAVRIK_CARRIED(8, i2of5_check_digit),
+      TAVRIK_CARRIED(9, i2of5_send_check_digit),
+      TAVRIK_CARRIED(10, code39_check_digit),
+      TAVRIK_CARRIED(11, code39_send_check_digit),
+      TAVRIK_CARRIED(54, upce_preamble),
+      TAVRIK_CARRIED(53, upca_preamble),
+      TAVRIK_CARRIED(13, upca_send_check_digit),
+      TAVRIK_CARRIED(14, upce_send_check_digit),
+      TAVRIK_CARRIED(15, ean13_send_check_digit),
+      TAVRIK_CARRIED(16, ean8_send_check_digit),
+      TAVRIK_CARRIED(17, upce_to_upca),
+      TAVRIK_CARRIED(18, upca_to_ean13),
+      TAVRIK_CARRIED(19, ean8_to_ean13),
+      TAVRIK_CARRIED(47, addon2_enabled),
+      TAVRIK_CARRIED(48, addon5_enabled),
+      TAVRIK_CARRIED(49, addon_timeout),
+      TAVRIK_CARRIED(50, addon_required),
+      TAVRIK_CARRIED(22, aztec_runes_enabled),
+      TAVRIK_CARRIED(31, pdf417_simplified_check),
+      TAVRIK_CARRIED(34, ocr_ru_passport_cyrillic),
+      TAVRIK_CARRIED(43, ocr_upside_down),
+      TAVRIK_CARRIED(35, pharmacode_direction),
+      TAVRIK_CARRIED(36, pharmacode_wide_quiet_zones),
+      TAVRIK_CARRIED(37, pharmacode_min_value),
+      TAVRIK_CARRIED(52, codabar_abcd_notation),
+      TAVRIK_CARRIED(56, codabar_send_start_stop),
+      TAVRIK_CARRIED(96, uart_speed),
+      TAVRIK_CARRIED(97, uart_data_bits),
+      TAVRIK_CARRIED(98, uart_parity),
+      TAVRIK_CARRIED(99, uart_stop_bits),
+      TAVRIK_CARRIED(100, barcode_interface),
+      TAVRIK_CARRIED(109, currency_interface),
+      TAVRIK_CARRIED(101, hid_poll_interval),
+      TAVRIK_CARRIED(102, hid_key_delay),
+      TAVRIK_CARRIED(103, hid_ignore_caps_lock),
+      TAVRIK_CARRIED(104, hid_ignore_unknown),
+      TAVRIK_CARRIED(105, hid_alt_sequence),
+      TAVRIK_CARRIED(106, hid_alt_leading_zero),
+      TAVRIK_CARRIED(107, hid_fast_keypad),
+      TAVRIK_CARRIED(110, hid_keyboard_type),
+      TAVRIK_CARRIED(111, barcode_code_page),
+      TAVRIK_CARRIED(108, cdc_static_port),
+      TAVRIK_CARRIED(133, lens_upper),
+      TAVRIK_CARRIED(134, lens_lower),
+      TAVRIK_CARRIED(130, lens_frequency),
+      TAVRIK_CARRIED(144, sleep_timeout),
+      TAVRIK_CARRIED(145, sleep_dim_illumination),
+      TAVRIK_CARRIED(152, config_barcodes_mode),
+      TAVRIK_CARRIED(161, volume),
+      TAVRIK_CARRIED(168, aim_mode),
+      TAVRIK_CARRIED(169, aim_brightness),
+      TAVRIK_CARRIED(184, illumination_mode),
+      TAVRIK_CARRIED(185, illumination_brightness),
+      TAVRIK_CARRIED(176, trigger_mode),
+      TAVRIK_CARRIED(177, currency_start_mode),
+      TAVRIK_CARRIED(192, currency_denominations),
+      TAVRIK_CARRIED(193, currency_serials),
+      TAVRIK_CARRIED(194, currency_exit_timeout),
+  };
+#undef TAVRIK_CARRIED
+  Settings base = Defaults();
+  // Both interfaces change within the hid class (2 to 3), so that the
+  // prefix/suffix set stays the same.
+  base.barcode_interface = usb_hid;
+  base.currency_interface = usb_hid;
+  CommandList reference_list;
+  GenerateCommands(reference_list, false, base);
+  const std::vector<CommandList> reference = Groups(reference_list);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Settings s = base;
+    c.change(s);
+    CommandList commands;
+    GenerateCommands(commands, false, s);
+    const std::vector<CommandList> changed = Groups(commands);
+    ASSERT_EQ(changed.size(), reference.size());
+    std::vector<std::uint8_t> differing;
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+      EXPECT_EQ(changed[i].front().code, reference[i].front().code) << "command " << i;
+      if (changed[i] != reference[i]) differing.push_back(changed[i].front().code);
+    }
+    EXPECT_EQ(differing, std::vector<std::uint8_t>{c.code});
+  }
+}
+
 }  // namespace
 }  // namespace tavrik
