@@ -1,6 +1,6 @@
 #include "barcodes/Code128.h"
 
-#include <cassert>
+#include <algorithm>
 
 namespace tavrik {
 namespace {
@@ -72,12 +72,12 @@ std::uint8_t Code128Check(std::span<const std::uint8_t> values) {
 
 std::vector<bool> Code128Modules(std::span<const std::uint8_t> values) {
   std::vector<bool> modules;
+  // Start and stop characters have no place among the data, and values
+  // beyond them have no pattern at all.
+  if (std::any_of(values.begin(), values.end(), [](std::uint8_t v) { return v >= kCode128StartB - 1; })) return modules;
   modules.reserve((values.size() + 2) * 11 + 13);
   AppendPattern(modules, kCode128StartB);
-  for (std::uint8_t v : values) {
-    assert(v < kCode128StartB - 1);
-    AppendPattern(modules, v);
-  }
+  for (std::uint8_t v : values) AppendPattern(modules, v);
   AppendPattern(modules, Code128Check(values));
   AppendPattern(modules, kCode128Stop);
   return modules;
@@ -85,7 +85,8 @@ std::vector<bool> Code128Modules(std::span<const std::uint8_t> values) {
 
 PixelImage RenderCode128(std::span<const std::uint8_t> values, int module_pixels, int width, int height) {
   const std::vector<bool> modules = Code128Modules(values);
-  const long needed = (static_cast<long>(modules.size()) + 2 * kCode128QuietZone) * module_pixels;
+  if (modules.empty()) return {};
+  const std::int64_t needed = (static_cast<std::int64_t>(modules.size()) + 2 * kCode128QuietZone) * module_pixels;
   if (module_pixels < 1 || height < 1 || needed > width) return {};
   PixelImage image{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, kPixelLight)};
   const int left = (width - static_cast<int>(modules.size()) * module_pixels) / 2;

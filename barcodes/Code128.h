@@ -26,11 +26,13 @@ bool Code128SetBValues(std::string_view text, std::vector<std::uint8_t>& values)
 // The check character of a set-B symbol with these data values.
 std::uint8_t Code128Check(std::span<const std::uint8_t> values);
 // Start B, the values, the check character and the stop pattern, one entry
-// per module, true for a bar.
+// per module, true for a bar. Empty when a value is no data value (103 and
+// above).
 std::vector<bool> Code128Modules(std::span<const std::uint8_t> values);
 
 // The symbol centred on a white picture, `module_pixels` per module and bars
-// over the full height. Empty when it does not fit with its quiet zones.
+// over the full height. Empty when it does not fit with its quiet zones or
+// has no modules.
 PixelImage RenderCode128(std::span<const std::uint8_t> values, int module_pixels, int width, int height);
 
 // The first barcode of the settings page: FNC3 followed by "1401" (command 20,

@@ -78,6 +78,16 @@ TEST(Code128, RefusesWhatDoesNotFit) {
   EXPECT_TRUE(RenderCode128(values, 1, 98, 10).pixels.empty());
   EXPECT_EQ(RenderCode128(values, 1, 99, 10).width, 99);
   EXPECT_TRUE(RenderCode128(values, 0, 500, 10).pixels.empty());
+  // Start codes, the stop code and bytes beyond them are no data: nothing is
+  // looked up for them.
+  for (std::uint8_t bad : {103, 104, 106, 107, 255}) {
+    SCOPED_TRACE(static_cast<int>(bad));
+    const std::uint8_t data[] = {17, bad};
+    EXPECT_TRUE(Code128Modules(data).empty());
+    EXPECT_TRUE(RenderCode128(data, 1, 500, 10).pixels.empty());
+  }
+  const std::uint8_t fnc4_last[] = {100};
+  EXPECT_EQ(Code128Modules(fnc4_last).size(), 4u * 11 + 2);
 }
 
 }  // namespace
