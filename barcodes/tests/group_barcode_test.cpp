@@ -134,6 +134,31 @@ TEST(GroupBarcode, DecodesToThePayloadAsReaderInitialisationSymbol) {
   ResetProcessState();
 }
 
+TEST(GroupBarcode, BothSymbolsUseTheDefaultRedundancy) {
+  // mask 3: the reader-initialisation flag and full-range sizes are given,
+  // the redundancy is left to the generator's default of 23 %.
+  const ag_settings settings = ConfigBarcodeSettings();
+  EXPECT_EQ(settings.mask, 3u);
+  EXPECT_EQ(settings.initialization_symbol, 1);
+  EXPECT_EQ(settings.symbol_choice, 2);
+  ag_settings explicit_settings{};
+  explicit_settings.mask = 7;
+  explicit_settings.initialization_symbol = 1;
+  explicit_settings.symbol_choice = 2;
+  explicit_settings.error_correction_redundancy = 23;
+  const auto payload = *PackGroupPayload(GroupBarcodePlain(Defaults()));
+  const std::string text = OldFormText(false, Defaults());
+  for (const auto& data : {payload, Bytes(text)}) {
+    ag_matrix_ptr ours;
+    ASSERT_EQ(GenerateConfigBarcode(ours, data), ag_ok);
+    ag_matrix* expected = nullptr;
+    ASSERT_EQ(ag_generate(&expected, data.data(), data.size(), &explicit_settings), ag_ok);
+    ag_matrix_ptr expected_owner(expected);
+    ASSERT_EQ(ours->width, expected->width);
+    EXPECT_TRUE(std::equal(ours->data, ours->data + ours->width * ours->height, expected->data));
+  }
+}
+
 TEST(GroupBarcode, OwnerKeepsItsSymbolWhenGenerationFails) {
   ag_matrix_ptr owner;
   ASSERT_EQ(GenerateConfigBarcode(owner, Bytes("first")), ag_ok);
