@@ -7,6 +7,19 @@
 // constructed with the main dialog, and its controls are created when the main
 // dialog places it (Create). Every control that the page binds carries its
 // control id as the dynamic property "controlId", so code and tests find it by id.
+//
+// A page is its form and its binding list, one line per control:
+//
+//   void CCode128Page::CreateControls(CPageForm& form) {
+//     form.Check(1027, QStringLiteral("Распознавать Code 128"));
+//   }
+//   void CCode128Page::Bindings(CBindings& b) {
+//     b.BindCheck(1027, CurrentSettings().code128_enabled);
+//   }
+//
+// Work beyond the bindings (filling lists, converting units, rules across
+// fields) goes into overrides of Load and Store that call the CPageImpl ones;
+// what a dialog does on its initialisation message goes into OnInitDialog.
 
 #include <QString>
 #include <QWidget>
