@@ -18,8 +18,12 @@ class CBasicDevice {
  public:
   // A transfer, a purge or error clearing failed, or fewer bytes than asked for
   // were moved within the time-out. Carries no text: the protocol layer turns it
-  // into retries and finally into the result no_connection.
-  class CException : public std::exception {};
+  // into retries and finally into the result no_connection. Should one reach a
+  // handler that shows what(), the text is the generic "Unknown exception".
+  class CException : public std::exception {
+   public:
+    const char* what() const noexcept override { return "Unknown exception"; }
+  };
 
   virtual ~CBasicDevice() = default;
 

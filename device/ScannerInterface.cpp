@@ -98,13 +98,13 @@ void CScannerInterface::SendFrame(const std::uint8_t* data, std::uint32_t size) 
   CheckDevice();
   assert(data != NULL);
   assert(size > 0 && size <= max_size);
-  // One write of the whole frame, so nothing else can come between its bytes.
-  std::uint8_t frame[max_size + 3];
-  frame[0] = kStx;
-  frame[1] = static_cast<std::uint8_t>(size % 256);
-  std::memcpy(frame + 2, data, size);
-  frame[2 + size] = CheckByte(data, size);
-  m_pDevice->Write(frame, size + 3);
+  // Start, length, the payload in one write, check byte: the caller's bytes are
+  // sent from where they are, so no size can overrun a buffer of ours.
+  m_pDevice->WriteByte(kStx);
+  m_pDevice->WriteByte(static_cast<std::uint8_t>(size % 256));
+  const std::uint8_t check = CheckByte(data, size);
+  m_pDevice->Write(data, size);
+  m_pDevice->WriteByte(check);
 }
 
 void CScannerInterface::DrainAndFail() {
@@ -171,8 +171,9 @@ std::int32_t CScannerInterface::Command(std::uint8_t code, std::uint8_t* rdata, 
       if (size != rsize + 2) return bad_answer_length;
       if (rsize > 0) std::memcpy(rdata, response + 2, rsize);
       return no_error;
-    } catch (const std::exception&) {
-      // A dead line, a short read or a bad frame: the next attempt.
+    } catch (...) {
+      // A dead line, a short read or a bad frame (whatever the device throws for
+      // it): the next attempt.
     }
   }
   return no_connection;

@@ -145,6 +145,15 @@ TEST(MemoryOperations, ThreeHundredBytesGoInBlocksOf128And128And44) {
   EXPECT_EQ(reads[2], (Bytes{0x9D, 0x00, 0x01, 0xFE, 0x00, 44}));
 }
 
+TEST(MemoryOperations, BlockAnsweredOneByteShortIsABadLength) {
+  EmulatorLink link;
+  link.emulator.AddFault({FaultKind::missing_data_byte, SI::cmd_read_block});
+  Bytes block(10, 0x77);
+  EXPECT_EQ(link.scanner.ReadBlock(SETTINGS_ADDRESS, block.data(), 10), SI::bad_answer_length);
+  EXPECT_EQ(link.emulator.Requests().size(), 1u);  // not retried
+  EXPECT_EQ(block, Bytes(10, 0x77));               // nothing stored
+}
+
 TEST(MemoryOperations, NothingToMoveSendsNothing) {
   EmulatorLink link;
   Progress progress;

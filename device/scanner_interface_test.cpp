@@ -1,8 +1,11 @@
 // The frame format and the transaction, against the scanner emulator and a bare
 // pty on real pseudo-terminals.
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <random>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -227,6 +230,138 @@ TEST(Command, WrongLineSpeedIsSilence) {
   EXPECT_GT(link.emulator.DroppedBytes(), 0u);
   link.port.SetSpeed(9600);
   EXPECT_EQ(link.scanner.GetDeviceInfo(&info), SI::no_error);
+}
+
+// A device without a line: it records every call and hands out scripted input,
+// for the order of the calls and for what a device may throw.
+class ScriptedDevice : public CBasicDevice {
+ public:
+  std::vector<std::string> calls;
+  Bytes written;
+  Bytes input;
+  std::size_t next = 0;
+  // When set, every read throws this instead of reading.
+  std::function<void()> fail_read;
+
+  bool IsOpen() const override { return true; }
+  void Write(const std::uint8_t* data, std::uint32_t size) override {
+    calls.push_back("Write " + std::to_string(size));
+    written.insert(written.end(), data, data + size);
+  }
+  void WriteByte(std::uint8_t byte) override {
+    calls.push_back("WriteByte");
+    written.push_back(byte);
+  }
+  void Read(std::uint8_t* data, std::uint32_t size) override {
+    calls.push_back("Read " + std::to_string(size));
+    if (fail_read) fail_read();
+    if (input.size() - next < size) {
+      next = input.size();
+      throw CException();
+    }
+    std::memcpy(data, input.data() + next, size);
+    next += size;
+  }
+  std::uint8_t ReadByte() override {
+    calls.push_back("ReadByte");
+    if (fail_read) fail_read();
+    if (next == input.size()) throw CException();
+    return input[next++];
+  }
+  void ClearError() override { calls.push_back("ClearError"); }
+  void PurgeInput() override { calls.push_back("PurgeInput"); }
+  void PurgeOutput() override { calls.push_back("PurgeOutput"); }
+};
+
+TEST(Frames, SentAsStartLengthPayloadAndCheckByte) {
+  ScriptedDevice device;
+  SI scanner(&device);
+  const std::uint8_t request[] = {0x9E, 0x01};
+  scanner.SendFrame(request, sizeof request);
+  EXPECT_EQ(device.calls, (std::vector<std::string>{"WriteByte", "WriteByte", "Write 2", "WriteByte"}));
+  EXPECT_EQ(device.written, (Bytes{0x02, 0x02, 0x9E, 0x01, 0x9D}));
+
+  device.calls.clear();
+  device.written.clear();
+  const Bytes full(256, 0x02);  // 0x02 in the payload is not escaped
+  scanner.SendFrame(full.data(), 256);
+  EXPECT_EQ(device.calls, (std::vector<std::string>{"WriteByte", "WriteByte", "Write 256", "WriteByte"}));
+  ASSERT_EQ(device.written.size(), 259u);
+  EXPECT_EQ(device.written[1], 0x00);
+  EXPECT_EQ(device.written[258], 0x00);  // 0 XOR 256 times 0x02
+}
+
+TEST(Command, OneAttemptClearsAndPurgesThenSendsThenReceives) {
+  ScriptedDevice device;
+  device.input = {0x02, 0x02, 0xA1, 0x00, 0xA3};
+  SI scanner(&device);
+  EXPECT_EQ(scanner.SetSpeedIndex(3), SI::no_error);
+  const std::vector<std::string> expected = {"ClearError", "PurgeInput", "PurgeOutput", "WriteByte", "WriteByte",
+                                             "Write 2",    "WriteByte",  "ReadByte",    "ReadByte",  "Read 2",
+                                             "ReadByte"};
+  EXPECT_EQ(device.calls, expected);
+  EXPECT_EQ(device.written, (Bytes{0x02, 0x02, 0xA1, 0x03, 0xA0}));
+}
+
+TEST(Command, WhateverTheDeviceThrowsStaysInsideTheTransaction) {
+  const std::vector<std::function<void()>> failures = {
+      [] { throw CBasicDevice::CException(); },
+      [] { throw object_description("no std::exception at all"); },
+      [] { throw 7; },
+  };
+  for (std::size_t row = 0; row < failures.size(); ++row) {
+    SCOPED_TRACE(row);
+    ScriptedDevice device;
+    device.fail_read = failures[row];
+    SI scanner(&device);
+    DeviceInfo info;
+    std::int32_t result = SI::no_error;
+    EXPECT_NO_THROW(result = scanner.GetDeviceInfo(&info));
+    EXPECT_EQ(result, SI::no_connection);
+    EXPECT_EQ(std::count(device.calls.begin(), device.calls.end(), "ClearError"), SI::attempts);
+  }
+}
+
+// Sizes and values that break a caller's contract: an assertion in a debug
+// build; a release build refuses them without a byte on the line.
+class ContractDeathTest : public ::testing::Test {
+ protected:
+  ScriptedDevice device;
+  SI scanner{&device};
+  std::uint8_t buffer[300] = {};
+};
+
+#ifdef NDEBUG
+#define EXPECT_REFUSED(statement, result, assertion) EXPECT_EQ(statement, result)
+#else
+#define EXPECT_REFUSED(statement, result, assertion) EXPECT_DEATH(statement, assertion)
+#endif
+
+TEST_F(ContractDeathTest, BadSizesAreRefused) {
+  EXPECT_REFUSED(scanner.WriteBlock(SETTINGS_ADDRESS, buffer, 252), SI::bad_parameters,
+                 "block_size <= max_w_block_size");
+  EXPECT_REFUSED(scanner.WriteBlock(SETTINGS_ADDRESS, buffer, 0), SI::bad_parameters, "block_size > 0");
+  EXPECT_REFUSED(scanner.ReadBlock(SETTINGS_ADDRESS, buffer, 255), SI::bad_parameters,
+                 "block_size <= max_r_block_size");
+  EXPECT_REFUSED(scanner.ReadBlock(SETTINGS_ADDRESS, buffer, 0), SI::bad_parameters, "block_size > 0");
+  EXPECT_REFUSED(scanner.Command(0x9D, buffer, 255, nullptr, 0), SI::bad_parameters, "rsize <= max_size - 2");
+  EXPECT_REFUSED(scanner.Command(0x9C, nullptr, 0, buffer, 256), SI::bad_parameters, "ssize <= max_size - 1");
+  EXPECT_REFUSED(scanner.SetSpeedIndex(7), SI::bad_parameters, "speed < speeds_size");
+  EXPECT_TRUE(device.calls.empty());
+}
+
+TEST_F(ContractDeathTest, SpeedIndexOutsideTheTableIsASpeedChangeError) {
+#ifdef NDEBUG
+  try {
+    ChangeSpeed(scanner, 7, false);
+    ADD_FAILURE() << "nothing thrown";
+  } catch (const object_description& error) {
+    EXPECT_EQ(error.GetText(), "Ошибка смены скорости");
+  }
+  EXPECT_TRUE(device.calls.empty());
+#else
+  EXPECT_DEATH(ChangeSpeed(scanner, 7, false), "index < speeds_size");
+#endif
 }
 
 TEST(ResultTexts, CheckErrorThrowsCodeAndName) {

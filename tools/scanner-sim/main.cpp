@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     } else if (option == "--firmware") {
       config.firmware = static_cast<std::uint16_t>(Number(value(), 0xFFFF, "--firmware"));
     } else if (option == "--image-size") {
-      config.image_size = static_cast<std::uint16_t>(Number(value(), tavrik::ScannerEmulator::kMemorySize, "--image-size"));
+      config.image_size = static_cast<std::uint16_t>(Number(value(), 0xFFFF, "--image-size"));
     } else if (option == "--version") {
       config.version = static_cast<std::uint8_t>(Number(value(), 255, "--version"));
     } else if (option == "--speed") {

@@ -136,6 +136,7 @@ TEST(ScannerSimProgram, BadOptionsAreRefused) {
   const std::vector<std::vector<std::string>> cases = {
       {"--speed", "12345"}, {"--model", "300"}, {"--model"}, {"--frobnicate"}, {"--image", "/nonexistent.qdx"},
       {"--firmware", "-1"},
+      {"--image-size", "65536"},  // the header holds 16 bits; 65536 would read as 0
   };
   for (const auto& args : cases) {
     SCOPED_TRACE(args[0]);
