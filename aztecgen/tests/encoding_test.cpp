@@ -10,6 +10,7 @@
 #include "generate_data_message.h"
 #include "generate_symbol_info.h"
 #include "generator_exception.h"
+#include "rs_check.h"
 
 namespace tavrik::aztecgen {
 namespace {
@@ -240,6 +241,63 @@ TEST(ChooseAztecSymbol, SmallestAllowedSizeWins)
     }
 }
 
+TEST(ChooseAztecSymbol, StuffedCodewordsDecideTheSize)
+{
+    // Runs of 0x00 and 0xFF are stuffed in almost every codeword, so they
+    // need more codewords than their bit count alone: a size that the bare
+    // bits would fit can still be too small.
+    struct Case {
+        std::uint8_t byte;
+        std::size_t count;
+        Choice expected;
+    };
+    const Case cases[] = {
+        {0xFF, 5, {1, true}},     // 0: 10 six-bit words need 17
+        {0xFF, 6, {1, false}},    // 1: 58 bits are 10 words unstuffed, but 12 stuffed need 20
+        {0x00, 19, {2, false}},   // 2: 27 words would fit compact 2 layers; 33 need 47
+        {0xFF, 20, {3, true}},    // 3: 24 eight-bit words need 35
+        {0xFF, 156, {8, false}},  // 4: 181 eight-bit words need 239 of 240
+        {0xFF, 157, {9, false}},  // 5: 10-bit words from here on: 142 of them
+    };
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        const Case& c = cases[row];
+        SCOPED_TRACE(testing::Message() << "row " << row << ": " << c.count << " bytes " << int(c.byte));
+        const Choice got = choose(bit_stream_of(std::vector<std::uint8_t>(c.count, c.byte)), 23, 0, 0);
+        EXPECT_EQ(got.layers, c.expected.layers);
+        EXPECT_EQ(got.compact, c.expected.compact);
+    }
+}
+
+TEST(SymbolTable, EveryEntryFollowsFromItsLayers)
+{
+    // Side, codeword size and codeword count all follow from the kind and the
+    // number of layers; the sizes run by side, full-range first on a tie.
+    for (std::size_t index = 0; index < symbol_table_size; ++index) {
+        const symbol_table_entry& entry = symbol_table[index];
+        SCOPED_TRACE(testing::Message() << "entry " << index);
+        EXPECT_EQ(entry.compact, index < 8 && index % 2 == 0 ? 1 : 0);
+        const unsigned layers = entry.layers;
+        const unsigned base = 15 + 4 * layers;
+        const unsigned side = entry.compact ? 11 + 4 * layers : base + 2 * ((base / 2 - 1) / 15);
+        EXPECT_EQ(entry.size, side);
+        const unsigned word = layers <= 2 ? 6 : layers <= 8 ? 8 : layers <= 22 ? 10 : 12;
+        EXPECT_EQ(entry.codeword_size, word);
+        symbol_info info{};
+        generate_symbol_info(&info, entry, 0);
+        EXPECT_EQ(entry.codeword_count, data_message_size(info) / word) << "every whole codeword of the layers";
+        if (index == 0) {
+            EXPECT_EQ(layers, 1u);
+            continue;
+        }
+        const symbol_table_entry& before = symbol_table[index - 1];
+        EXPECT_TRUE(before.size < entry.size || (before.size == entry.size && !before.compact && entry.compact));
+        if (index < 8)
+            EXPECT_EQ(layers, index / 2 + 1u) << "compact and full-range alternate up to 4 layers";
+        else
+            EXPECT_EQ(layers, index - 3u);
+    }
+}
+
 TEST(ChooseAztecSymbol, Failures)
 {
     EXPECT_EQ(choose_error({}, 23, 0, 0), generator_exception::no_input_data);
@@ -309,6 +367,14 @@ TEST(DataMessage, SizeAndPadding)
         const std::size_t b = info.data_message.codeword_size;
         EXPECT_EQ(value_at(forward, 0, b), 3u);
         EXPECT_EQ(value_at(forward, b, b), 5u);
+        // Every codeword position holds a word: the two data words, then the
+        // check words of all the others.
+        std::vector<unsigned> all;
+        for (std::size_t i = 0; i < used; i += b)
+            all.push_back(value_at(forward, i, b));
+        ASSERT_EQ(all.size(), info.data_message.codeword_count);
+        const unsigned pp = b == 6 ? 67 : 4201;
+        EXPECT_TRUE(test::is_rs_codeword(all, all.size() - words.size(), 1u << b, pp));
     }
 }
 

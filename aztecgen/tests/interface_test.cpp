@@ -97,6 +97,63 @@ TEST(AgGenerate, IgnoredFieldsTakeTheirDefaults)
               std::vector<std::uint8_t>(masked->data, masked->data + masked->width * masked->height));
 }
 
+// The side of the symbol, 0 when the call fails.
+std::uint32_t side_of(std::size_t count, std::uint8_t byte, const ag_settings* settings)
+{
+    const std::vector<std::uint8_t> data(count, byte);
+    ag_matrix* result = nullptr;
+    if (ag_generate(&result, data.data(), data.size(), settings) != ag_ok)
+        return 0;
+    ag_matrix_ptr owner(result);
+    return owner->width;
+}
+
+TEST(AgGenerate, DefaultRedundancyIs23)
+{
+    // Payloads at the edge of a size: 6 bytes fit 15 x 15 at 23 % but not at
+    // 24 %; 19 bytes fit 19 x 19 at 22 % but not at 23 %.
+    struct Case {
+        std::size_t count;
+        std::uint32_t side_at_default;
+        std::uint8_t other_redundancy;
+        std::uint32_t side_at_other;
+    };
+    const Case cases[] = {
+        {6, 15, 24, 19},   // 0
+        {19, 23, 22, 19},  // 1
+    };
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        const Case& c = cases[row];
+        SCOPED_TRACE(testing::Message() << "row " << row);
+        const ag_settings without_bit{ag_mask_initialization_symbol | ag_mask_symbol_choice, 0, 0, c.other_redundancy};
+        const ag_settings other{ag_mask_error_correction_redundancy, 0, 0, c.other_redundancy};
+        EXPECT_EQ(side_of(c.count, 0x5A, nullptr), c.side_at_default);
+        EXPECT_EQ(side_of(c.count, 0x5A, &without_bit), c.side_at_default);
+        EXPECT_EQ(side_of(c.count, 0x5A, &other), c.side_at_other);
+    }
+}
+
+TEST(AgGenerate, LargestSymbolAtRedundancy0TakesItsLastCodewords)
+{
+    // Full-range 32 layers holds 1664 codewords; at 0 % it takes 1661 data
+    // words and the 3 fixed check words. 2486 bytes of 0x5A are 19930 bits in
+    // two Binary Shift runs, 1661 unstuffed 12-bit words; runs of 0x00 or
+    // 0xFF are stuffed and fit fewer bytes.
+    struct Case {
+        std::uint8_t byte;
+        std::size_t largest;
+    };
+    const ag_settings settings{ag_mask_error_correction_redundancy, 0, 0, 0};
+    for (const Case c : {Case{0x5A, 2486}, Case{0x00, 2279}, Case{0xFF, 2279}}) {
+        SCOPED_TRACE(testing::Message() << "byte " << int(c.byte));
+        EXPECT_EQ(side_of(c.largest, c.byte, &settings), 151u);
+        EXPECT_EQ(side_of(c.largest + 1, c.byte, &settings), 0u);
+    }
+    const std::vector<std::uint8_t> data(2487, 0x5A);
+    ag_matrix* result = nullptr;
+    EXPECT_EQ(ag_generate(&result, data.data(), data.size(), &settings), ag_too_much_input_data);
+}
+
 TEST(AgGenerate, ResultIsSquareWithOnlyZeroAndOneBytes)
 {
     for (std::uint8_t choice = 3; choice <= 38; ++choice) {

@@ -15,6 +15,7 @@
 #include "generate_symbol_info.h"
 #include "symbol_matrix.h"
 #include "wrapping_clockwise.h"
+#include "rs_check.h"
 
 namespace tavrik::aztecgen {
 namespace {
@@ -195,6 +196,56 @@ TEST(Layout, WrappingStartsBesideTheBottomLeftCornerInnerModuleFirst)
     EXPECT_EQ(dark, 2);
 }
 
+TEST(Layout, CompactModeRingRunsClockwiseFromTheBottomLeft)
+{
+    // The 40 modules of the compact mode ring (h = 11, c = 1), numbered 1 to
+    // 40 in the order laid: each side starts beside one corner and ends in
+    // the next one.
+    matrix mtx(15, 15, 0);
+    symbol_matrix view(&mtx);
+    bits ring(40);
+    for (std::size_t i = 0; i < ring.size(); ++i)
+        ring[i] = static_cast<std::uint8_t>(i + 1);
+    wrapping_clockwise(&view, ring, 1, 11);
+    struct Step {
+        int number, x, y;
+    };
+    const Step steps[] = {
+        {1, -4, +5},  {10, +5, +5},   // 0, 1: side 0, row +5 left to right
+        {11, +5, +4}, {20, +5, -5},   // 2, 3: side 1, column +5 upwards
+        {21, +4, -5}, {30, -5, -5},   // 4, 5: side 2, row -5 right to left
+        {31, -5, -4}, {40, -5, +5},   // 6, 7: side 3, column -5 downwards
+    };
+    for (std::size_t row = 0; row < std::size(steps); ++row) {
+        const Step& s = steps[row];
+        EXPECT_EQ(mtx.at(static_cast<std::size_t>(7 + s.x), static_cast<std::size_t>(7 + s.y)), s.number)
+            << "row " << row;
+    }
+    for (int x = -4; x <= 5; ++x)
+        EXPECT_EQ(mtx.at(static_cast<std::size_t>(7 + x), 12), x + 5) << "side 0, column " << x;
+}
+
+TEST(Layout, PlacementCoordinatesSkipTheGridLines)
+{
+    struct Case {
+        int placement, symbol;
+    };
+    const Case cases[] = {
+        {0, 1}, {14, 15}, {15, 17}, {29, 31}, {30, 33}, {70, 75},
+        {-1, -1}, {-15, -15}, {-16, -17}, {-30, -31}, {-31, -33}, {-71, -75},
+    };
+    for (const Case c : cases)
+        EXPECT_EQ(full_symbol_matrix::to_symbol(c.placement), c.symbol) << "placement " << c.placement;
+
+    // Through the view: placement (15, -16) of a 37 x 37 symbol is symbol
+    // column 17, row -17.
+    matrix mtx(37, 37, 0);
+    full_symbol_matrix view(&mtx);
+    EXPECT_EQ(mtx.at(18 + 17, 18 - 17), 0);
+    view.set(15, -16, 1);
+    EXPECT_EQ(mtx.at(18 + 17, 18 - 17), 1);
+}
+
 unsigned bits_value(const bits& b, std::size_t first, std::size_t count)
 {
     unsigned v = 0;
@@ -249,6 +300,12 @@ TEST(ModeMessage, FieldsAndOrientationModules)
         const std::size_t size_bits = info.mode_message.bits_on_symbol_size;
         EXPECT_EQ(bits_value(payload, 0, size_bits), c.layers_field);
         EXPECT_EQ(bits_value(payload, size_bits, info.mode_message.bits_on_message_length), c.length_field);
+        // The fields and their check words form one codeword over GF(16).
+        std::vector<unsigned> words;
+        for (std::size_t i = 0; i < payload.size(); i += 4)
+            words.push_back(bits_value(payload, i, 4));
+        ASSERT_EQ(words.size(), info.mode_message.codeword_count);
+        EXPECT_TRUE(test::is_rs_codeword(words, info.compact ? 5 : 6, 16, 19));
     }
 }
 

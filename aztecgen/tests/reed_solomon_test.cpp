@@ -74,6 +74,8 @@ const FieldCase kFieldCases[] = {
     {12, 1278, 386},  // 5: full-range 32 layers at 23 %
     {10, 2, 526},   // 6: one byte at 99 %: check words far outnumber data
     {4, 3, 17},     // 7: more check words than the field's order: repeated roots
+    {12, 2, 918},   // 8: one byte at 99 % in full-range 23 layers
+    {8, 1, 254},    // 9: one check word short of the field's order
 };
 
 unsigned field_size(std::uint8_t codeword_size) { return 1u << codeword_size; }
