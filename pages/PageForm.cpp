@@ -13,6 +13,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "pages/DialogUnits.h"
 #include "pages/Page.h"
 
@@ -27,6 +29,11 @@ CPageForm::CPageForm(CPageT& page) : page_(page) {
 }
 
 CPageForm::~CPageForm() {
+  // The number edits of a page stand in one column: their notes are as wide
+  // as the widest.
+  int widest = 0;
+  for (QLabel* note : notes_) widest = std::max(widest, note->sizeHint().width());
+  for (QLabel* note : notes_) note->setMinimumWidth(widest);
   // Controls gather at the top of the page area, as on a dialog template.
   layouts_.front()->addStretch(1);
 }
@@ -96,6 +103,7 @@ QLineEdit* CPageForm::NumberEdit(int id, const QString& label, const QString& no
     auto* n = new QLabel(note, Container());
     Layout()->addWidget(n);
     page_.AddControl(n, 0, false);
+    notes_.push_back(n);
   }
   if (label.isEmpty()) Layout()->addStretch(1);
   EndRow();

@@ -83,6 +83,7 @@ class CPageForm {
   std::vector<QBoxLayout*> layouts_;
   std::vector<QWidget*> containers_;
   QWidget* last_ = nullptr;
+  std::vector<QLabel*> notes_;
 };
 
 }  // namespace tavrik
