@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -188,6 +189,26 @@ TEST_F(MainDlgTest, StartsOnTheConnectionPageWithTheWholeTree) {
   Settings defaults{};
   LoadDefaults(defaults);
   EXPECT_EQ(CurrentSettings(), defaults);
+}
+
+TEST_F(MainDlgTest, TreeImagesAre21PixelsWithTransparency) {
+  for (const char* name : {":/tavrik/tree_page.png", ":/tavrik/tree_page_selected.png",
+                           ":/tavrik/tree_folder.png", ":/tavrik/tree_folder_open.png"}) {
+    SCOPED_TRACE(name);
+    const QImage image(QString::fromLatin1(name));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(21, 21));
+    EXPECT_TRUE(image.hasAlphaChannel());
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+  }
+  // Pages and folders, each with its own picture when selected.
+  const QIcon page = Item(0)->icon(0);
+  const QIcon folder = Item(1)->icon(0);
+  EXPECT_NE(page.pixmap(21, QIcon::Normal).toImage(), folder.pixmap(21, QIcon::Normal).toImage());
+  EXPECT_NE(page.pixmap(21, QIcon::Normal).toImage(), page.pixmap(21, QIcon::Selected).toImage());
+  EXPECT_NE(folder.pixmap(21, QIcon::Normal).toImage(), folder.pixmap(21, QIcon::Selected).toImage());
+  EXPECT_EQ(Item(kPowerRow)->icon(0).cacheKey(), page.cacheKey());
+  EXPECT_EQ(Item(3)->icon(0).cacheKey(), folder.cacheKey());
 }
 
 TEST_F(MainDlgTest, LaysOutDialog129InDialogUnitsOfItsFont) {
