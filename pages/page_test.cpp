@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTest>
 
 #include <cstdint>
 #include <string>
@@ -359,6 +360,18 @@ TEST_F(PageTest, LongCaptionsWrapToThePageAndFixedPlacesUseDialogUnits) {
 
   EXPECT_EQ(page.Control(70)->geometry(), DialogUnits(page.font()).Rect(7, 66, 100, 14));
   EXPECT_EQ(page.Control(70)->parentWidget(), &page);
+}
+
+TEST_F(PageTest, TypedCyrillicTextIsStoredAsUtf8) {
+  QLineEdit* edit = page.Edit(40);
+  edit->clear();
+  for (QChar c : QStringLiteral("Ёж и щи")) {
+    QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Release, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+  EXPECT_EQ(edit->text(), QStringLiteral("Ёж и щи"));
+  EXPECT_TRUE(page.DataExchange(Direction::save, 40));
+  EXPECT_EQ(page.text, "Ёж и щи");
 }
 
 TEST_F(PageTest, ControlsCarryTheirIds) {
