@@ -9,6 +9,9 @@
 namespace tavrik {
 
 std::string CurrentExceptionText() {
+  // Re-throwing with no exception in flight would end the program.
+  assert(std::current_exception() && "called inside a catch block");
+  if (!std::current_exception()) return kUnknownExceptionText;
   try {
     throw;
   } catch (const object_description& e) {

@@ -10,7 +10,8 @@ inline constexpr const char* kUnknownExceptionText = "Неизвестное и�
 inline constexpr const char* kExceptionCaption = "Внимание";
 
 // The text of the exception being handled: an object_description's text, a
-// std::exception's what(), or "Неизвестное исключение". Call only inside a catch block.
+// std::exception's what(), or "Неизвестное исключение". Meant for a catch block;
+// outside one it gives "Неизвестное исключение" (and asserts in debug builds).
 std::string CurrentExceptionText();
 
 // Shows CurrentExceptionText() with the caption "Внимание", the error icon and

@@ -277,5 +277,10 @@ TEST_F(ConnectionTest, HandleExceptionClassifies) {
   }
 }
 
+TEST(HandleExceptionDeathTest, OutsideACatchBlockDoesNotEndTheProgram) {
+  // Debug builds stop at the caller's mistake; release builds go on with the unknown text.
+  EXPECT_DEBUG_DEATH(EXPECT_EQ(CurrentExceptionText(), kUnknownExceptionText), "catch block");
+}
+
 }  // namespace
 }  // namespace tavrik
