@@ -18,17 +18,12 @@
 #include "core/ScriptedDialogs.h"
 #include "pages/DialogUnits.h"
 #include "pages/Page.h"
+#include "pages/test_parent.h"
 #include "pages/PageForm.h"
 
 namespace tavrik {
 namespace {
 
-class NoParent final : public CParentDlg {
- public:
-  CPageT& GetActivePage() override { return *page; }
-  void StoreConnectPage() override {}
-  CPageT* page = nullptr;
-};
 
 // Controls of every binding kind, bound to members.
 class CProbePage : public CPageImpl<CProbePage> {

@@ -10,16 +10,11 @@
 #include "pages/DialogUnits.h"
 #include "pages/PowerManagementPage.h"
 #include "settings/init_settings_def.h"
+#include "pages/test_parent.h"
 
 namespace tavrik {
 namespace {
 
-class NoParent final : public CParentDlg {
- public:
-  CPageT& GetActivePage() override { return *page; }
-  void StoreConnectPage() override {}
-  CPageT* page = nullptr;
-};
 
 class RecordPageTest : public ::testing::Test {
  protected:

@@ -190,20 +190,7 @@ TEST(BarcodeMetafile, RefusesWhatItCannotDraw) {
   EXPECT_FALSE(BarcodeMetafileBytes(no_data, kHeadlessScreen));
 }
 
-class MetafileFiles : public ::testing::Test {
- protected:
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::remove_all(dir_, error);
-  }
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::string dir_ = test::MakeTempDir();
-};
+class MetafileFiles : public test::TempDirTest {};
 
 TEST_F(MetafileFiles, WritesTheBytesAndLeavesNothingElse) {
   TestMatrix m = test::PatternMatrix(15, 3);

@@ -264,20 +264,7 @@ TEST(BarcodeFiles, MessagesOfTheSave) {
                "Не удалось сжимать данные для генерация ШК в новом виде, zlib error!");
 }
 
-class SaveFiles : public ::testing::Test {
- protected:
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::remove_all(dir_, error);
-  }
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::string dir_ = test::MakeTempDir();
-};
+class SaveFiles : public test::TempDirTest {};
 
 TEST_F(SaveFiles, WritesBothSymbols) {
   Settings s = Defaults();

@@ -2,7 +2,11 @@
 // Helpers of the barcode tests: module matrices without the generator,
 // pictures for the decoder, PNG files from the independent renderer.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,5 +56,22 @@ Decoded DecodeCode128(const GreyImage& image);
 bool OnPath(const std::string& program);
 // A fresh, empty folder under the system's temporary folder.
 std::string MakeTempDir();
+
+// A test that writes into a fresh folder, removed afterwards.
+class TempDirTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    std::error_code error;
+    std::filesystem::remove_all(dir_, error);
+  }
+  // The names in the folder, sorted.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::string dir_ = MakeTempDir();
+};
 
 }  // namespace tavrik::test
