@@ -104,7 +104,7 @@ FileResult WriteSettingsFile(const std::string& chosen, const Settings& settings
   }
   if (!WriteAll(temp.fd(), reinterpret_cast<const std::uint8_t*>(kSettingsFileSignature), 4))
     return FileResult::write_error;
-  std::uint8_t image[kPlacementSize];
+  std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, &settings);
   if (!WriteAll(temp.fd(), image, sizeof image)) return FileResult::write_error;
   if (!temp.Commit(path)) return FileResult::write_error;

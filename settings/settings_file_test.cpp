@@ -86,6 +86,7 @@ TEST_F(SettingsFileTest, WrittenFileIsSignatureAndCurrentImage) {
   ASSERT_EQ(bytes.size(), 272u);
   EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 7), (Bytes{'Q', 'D', 'X', '0', 0x01, 0x0C, 0x01}));
   EXPECT_EQ(bytes[4 + 265], 4321 & 0xFF);
+  EXPECT_EQ(bytes[4 + kReservedOffset], 0) << "a fresh image's reserved byte is 0";
 
   Settings back{};
   LoadDefaults(back);

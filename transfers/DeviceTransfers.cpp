@@ -116,7 +116,7 @@ LoadResult LoadFromDevice(const TransferHooks& hooks) {
     SetCurrentModel(info.model);
     SetCurrentFirmwareVersion(info.firmware_version);
 
-    std::uint8_t image[kPlacementSize];
+    std::uint8_t image[kPlacementSize] = {};
     InitPlacement(image, nullptr);
     const std::int8_t version = ReadVersion(scanner);
     if (version == -1) {
@@ -175,7 +175,7 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
     std::optional<ShortLayoutSlotCopy> slot_copy;
     if (size <= kShortPlacementSize) slot_copy.emplace(settings);
 
-    std::uint8_t image[kPlacementSize];
+    std::uint8_t image[kPlacementSize] = {};
     InitPlacement(image, &settings);
     std::vector<std::uint8_t> large;
     if (size <= kPlacementSize) {

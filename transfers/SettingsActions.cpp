@@ -16,7 +16,7 @@ bool SetDefaults(std::uint8_t selected_model) {
   }
   const std::uint8_t previous = CurrentModel();
   SetCurrentModel(selected_model);
-  std::uint8_t image[kPlacementSize];
+  std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, nullptr);
   char question[512];
   std::snprintf(question, sizeof question, kDefaultsQuestionFormat, ModelText(selected_model, false).c_str());

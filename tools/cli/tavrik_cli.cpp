@@ -188,7 +188,7 @@ int Image(int argc, char** argv) {
   const Args args = Parse(argc, argv, {}, {"--model"}, 1);
   Settings settings{};
   if (!SettingsFromSource(args, settings)) return kFailed;
-  std::uint8_t image[kPlacementSize];
+  std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, &settings);
   for (std::size_t i = 0; i < kPlacementSize; ++i)
     std::printf("%02X%c", image[i], (i % 16 == 15 || i + 1 == kPlacementSize) ? '\n' : ' ');
