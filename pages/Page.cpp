@@ -66,11 +66,26 @@ void CPageT::AddControl(QWidget* control, int id, bool group_start) {
 }
 
 void CPageT::MarkGroupStart(QWidget* control) {
-  for (Entry& e : entries_) {
-    if (e.control != control) continue;
-    e.group_start = true;
-    if (!e.radio_group && control == controls_.back()) current_radio_group_ = nullptr;
+  auto it = std::find_if(entries_.begin(), entries_.end(),
+                         [control](const Entry& e) { return e.control == control; });
+  if (it == entries_.end() || it->group_start) return;
+  it->group_start = true;
+  if (!it->radio_group) {
+    if (control == controls_.back()) current_radio_group_ = nullptr;
+    return;
   }
+  // A radio button with the group style begins a group of its own: it and the
+  // buttons after it leave the group they were added to.
+  QButtonGroup* old_group = it->radio_group;
+  auto* new_group = new QButtonGroup(this);
+  for (auto e = it; e != entries_.end() && !(e != it && e->group_start); ++e) {
+    if (e->radio_group != old_group) continue;
+    auto* radio = static_cast<QRadioButton*>(e->control);
+    old_group->removeButton(radio);
+    new_group->addButton(radio);
+    e->radio_group = new_group;
+  }
+  if (current_radio_group_ == old_group) current_radio_group_ = new_group;
 }
 
 QWidget* CPageT::Control(int id) const {

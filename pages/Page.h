@@ -55,6 +55,9 @@ inline constexpr int ALL_CONTROLS = -1;
 
 // The name of the dynamic property that holds a control's id.
 inline constexpr char kControlIdProperty[] = "controlId";
+// The name of the dynamic property that holds the exact caption of a check box
+// or radio button, whose text may carry line breaks of its own to fit the page.
+inline constexpr char kCaptionProperty[] = "caption";
 
 class CPageT : public QWidget {
   Q_OBJECT

@@ -61,14 +61,19 @@ QString CPageForm::Fit(const QString& text) const {
   for (QWidget* c : containers_) groups += qobject_cast<QGroupBox*>(c) ? 1 : 0;
   const int room = page_.width() - 16 - groups * 20 - 28;
   if (room <= 0) return text;
+  // Each break takes the place of one blank, and only before a word that
+  // follows some text on its line: double blanks and a blank at the end of a
+  // line of the caption's own stay as they are.
   QStringList lines;
   for (const QString& paragraph : text.split(u'\n')) {
-    QString line;
-    for (const QString& word : paragraph.split(u' ')) {
-      const QString candidate = line.isEmpty() ? word : line + u' ' + word;
-      if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > room) {
+    const QStringList words = paragraph.split(u' ');
+    QString line = words.front();
+    for (qsizetype i = 1; i < words.size(); ++i) {
+      const QString candidate = line + u' ' + words[i];
+      if (!words[i].isEmpty() && !line.trimmed().isEmpty() &&
+          metrics.horizontalAdvance(candidate) > room) {
         lines << line;
-        line = word;
+        line = words[i];
       } else {
         line = candidate;
       }
@@ -78,16 +83,23 @@ QString CPageForm::Fit(const QString& text) const {
   return lines.join(u'\n');
 }
 
+template <class Button>
+Button* CPageForm::Captioned(const QString& text) {
+  auto* button = new Button(Fit(text), Container());
+  button->setProperty(kCaptionProperty, text);
+  return button;
+}
+
 QCheckBox* CPageForm::Check(int id, const QString& text) {
-  return Place(new QCheckBox(Fit(text), Container()), id, false);
+  return Place(Captioned<QCheckBox>(text), id, false);
 }
 
 QRadioButton* CPageForm::RadioGroup(int id, const QString& text) {
-  return Place(new QRadioButton(Fit(text), Container()), id, true);
+  return Place(Captioned<QRadioButton>(text), id, true);
 }
 
 QRadioButton* CPageForm::Radio(int id, const QString& text) {
-  return Place(new QRadioButton(Fit(text), Container()), id, false);
+  return Place(Captioned<QRadioButton>(text), id, false);
 }
 
 QLineEdit* CPageForm::NumberEdit(int id, const QString& label, const QString& note) {

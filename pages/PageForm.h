@@ -30,7 +30,8 @@ class CPageForm {
   CPageForm& operator=(const CPageForm&) = delete;
 
   // Captions of check boxes and radio buttons wider than the page are broken
-  // into lines at blanks.
+  // into lines at blanks, each break in place of one blank; the exact caption
+  // stays in the property kCaptionProperty.
   QCheckBox* Check(int id, const QString& text);
   // The first button of a radio group (it carries the group style).
   QRadioButton* RadioGroup(int id, const QString& text);
@@ -75,6 +76,9 @@ class CPageForm {
   template <class W>
   W* Place(W* control, int id, bool group_start, int stretch = 0);
   QLabel* RowLabel(const QString& text);
+  // A check box or radio button with `text` fitted to the page.
+  template <class Button>
+  Button* Captioned(const QString& text);
   // `text` with line breaks so that no line is wider than the room left for a
   // caption beside a check box or radio indicator at the current nesting.
   QString Fit(const QString& text) const;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -319,6 +320,46 @@ TEST_F(PageTest, BindRadioCountsRadioButtonsUpToTheNextGroup) {
   EXPECT_EQ(page.second_group, 1);
 }
 
+// Two radio groups, the second begun by giving a button the group style after
+// it was added.
+class CMarkedGroupPage : public CPageImpl<CMarkedGroupPage> {
+ public:
+  CMarkedGroupPage() : CPageImpl(997, QStringLiteral("Группы")) {}
+  int first = 0, second = 0;
+  void Bindings(CBindings& b) {
+    b.BindRadio(80, first);
+    b.BindRadio(82, second);
+  }
+
+ protected:
+  void CreateControls(CPageForm& f) override {
+    f.RadioGroup(80, QStringLiteral("а"));
+    f.Radio(81, QStringLiteral("б"));
+    f.Radio(82, QStringLiteral("в"));
+    f.MarkGroupStart();
+    f.Radio(83, QStringLiteral("г"));
+  }
+};
+
+TEST(PageGroupTest, AButtonMarkedAsGroupStartBeginsAnExclusiveGroupOfItsOwn) {
+  CMarkedGroupPage page;
+  page.Create(nullptr, QRect(0, 0, 300, 200));
+  page.Load();
+  auto radio = [&](int id) { return page.ControlAs<QRadioButton>(id); };
+  EXPECT_TRUE(radio(80)->isChecked());
+  EXPECT_TRUE(radio(82)->isChecked());
+  radio(83)->click();
+  radio(81)->click();
+  std::vector<int> checked;
+  for (int id = 80; id <= 83; ++id) {
+    if (radio(id)->isChecked()) checked.push_back(id);
+  }
+  EXPECT_EQ(checked, (std::vector<int>{81, 83})) << "a click changes its own group only";
+  EXPECT_TRUE(page.Store());
+  EXPECT_EQ(page.first, 1);
+  EXPECT_EQ(page.second, 1);
+}
+
 TEST_F(PageTest, BindTextComboIndexAndControl) {
   page.text = "Префикс";
   page.qtext = QStringLiteral("ещё");
@@ -355,6 +396,56 @@ TEST_F(PageTest, LongCaptionsWrapToThePageAndFixedPlacesUseDialogUnits) {
 
   EXPECT_EQ(page.Control(70)->geometry(), DialogUnits(page.font()).Rect(7, 66, 100, 14));
   EXPECT_EQ(page.Control(70)->parentWidget(), &page);
+}
+
+// Check boxes and radio buttons whose captions have double blanks, a blank
+// before a line break of their own, or a word wider than the page.
+class CCaptionPage : public CPageImpl<CCaptionPage> {
+ public:
+  CCaptionPage() : CPageImpl(998, QStringLiteral("Подписи")) {}
+  void Bindings(CBindings&) {}
+
+  static const QStringList& Captions() {
+    static const QStringList captions = {
+        QStringLiteral("Звуковой сигнал при установке / снятии сканера на подставку  *"),
+        QStringLiteral("Использовать преобразование управляющих символов таблицы ASCII в "
+                       "последовательность нажатий Ctrl + X  *"),
+        QStringLiteral("Количество нажатий клавиш без задержки \n(только для Bluetooth HID)"),
+        QStringLiteral("Непрерывно при установке на подставку "),
+        QStringLiteral("Оченьдлинноесловобезпробеловкотороеширестраницы и ещё слова"),
+    };
+    return captions;
+  }
+
+ protected:
+  void CreateControls(CPageForm& f) override {
+    for (int i = 0; i < Captions().size(); ++i) {
+      if (i % 2 == 0) f.Check(100 + i, Captions()[i]);
+      else f.Radio(100 + i, Captions()[i]);
+    }
+  }
+};
+
+TEST(PageFormTest, WrappedCaptionsKeepEveryCharacterOfTheText) {
+  for (int width = 90; width <= 420; width += 11) {
+    SCOPED_TRACE(::testing::Message() << "page width " << width);
+    CCaptionPage page;
+    page.Create(nullptr, QRect(0, 0, width, 600));
+    for (int i = 0; i < CCaptionPage::Captions().size(); ++i) {
+      const QString& caption = CCaptionPage::Captions()[i];
+      auto* button = page.ControlAs<QAbstractButton>(100 + i);
+      ASSERT_NE(button, nullptr);
+      EXPECT_EQ(button->property(kCaptionProperty).toString().toStdString(), caption.toStdString());
+      const QString shown = button->text();
+      // A break stands in for exactly one blank: nothing is lost or added.
+      EXPECT_EQ(shown.size(), caption.size()) << qPrintable(shown);
+      EXPECT_EQ(QString(shown).replace(u'\n', u' ').toStdString(),
+                QString(caption).replace(u'\n', u' ').toStdString());
+      for (const QString& line : shown.split(u'\n')) {
+        EXPECT_FALSE(line.trimmed().isEmpty()) << "no line of blanks only: " << qPrintable(shown);
+      }
+    }
+  }
 }
 
 TEST_F(PageTest, TypedCyrillicTextIsStoredAsUtf8) {
