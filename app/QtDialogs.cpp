@@ -39,10 +39,11 @@ std::optional<std::string> RunFileDialog(const FileDialog& dialog, QFileDialog::
 
 }  // namespace
 
-QWidget* CQtDialogs::Owner(const MessageBox& box) {
+QWidget* CQtDialogs::Owner(const MessageBox& box, QWidget* main_window) {
   if (box.ownerless) return nullptr;
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-  return QApplication::activeWindow();
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return main_window;
 }
 
 std::unique_ptr<QMessageBox> CQtDialogs::MakeBox(const MessageBox& box, QWidget* owner) {
@@ -65,7 +66,7 @@ std::unique_ptr<QMessageBox> CQtDialogs::MakeBox(const MessageBox& box, QWidget*
 }
 
 Answer CQtDialogs::Show(const MessageBox& box) {
-  auto qbox = MakeBox(box, Owner(box));
+  auto qbox = MakeBox(box, Owner(box, main_window_));
   const int result = qbox->exec();
   if (box.buttons != Buttons::yes_no) return Answer::ok;
   return result == QMessageBox::Yes ? Answer::yes : Answer::no;

@@ -18,6 +18,7 @@ int RunTavrik(QApplication& app) {
   int exit_code = 1;
   {
     CMainDlg dialog;
+    dialogs.SetMainWindow(&dialog);
     QObject::connect(&dialog, &CMainDlg::closed, &app, [] { QApplication::exit(1); });
     dialog.show();
     exit_code = QApplication::exec();

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <QWidget>
 
 #include <stdexcept>
 #include <string>
@@ -96,6 +98,33 @@ TEST_F(QtDialogsTest, FailuresWithoutCaptionGetTheDefaultOne) {
 
   EXPECT_EQ(CQtDialogs::Owner(MessageBox{"x", "", Icon::error, Buttons::ok, Answer::ok, true}),
             nullptr);
+}
+
+TEST_F(QtDialogsTest, WhileNoWindowIsActiveTheMainWindowOwnsTheBox) {
+  QWidget main_window;
+  main_window.setAttribute(Qt::WA_ShowWithoutActivating);
+  main_window.show();
+  ASSERT_EQ(QApplication::activeWindow(), nullptr);
+  const MessageBox notice{"Внимание", "Предупреждение!", Icon::exclamation};
+  EXPECT_EQ(CQtDialogs::Owner(notice, &main_window), &main_window);
+  MessageBox ownerless = notice;
+  ownerless.ownerless = true;
+  EXPECT_EQ(CQtDialogs::Owner(ownerless, &main_window), nullptr);
+
+  // Shown through the seam, the box is the main window's.
+  CQtDialogs dialogs;
+  dialogs.SetMainWindow(&main_window);
+  QWidget* owner = &main_window;  // anything but nullptr
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      owner = box->parentWidget();
+      box->button(QMessageBox::Ok)->click();
+    } else {
+      owner = nullptr;
+    }
+  });
+  dialogs.Show(notice);
+  EXPECT_EQ(owner, &main_window);
 }
 
 TEST(QtDialogsFilterTest, FilterTextNamesEachPatternOnce) {

@@ -366,6 +366,52 @@ TEST_F(MainDlgTest, EachPageIsLoadedWhenShownAndStoredWhenLeft) {
   EXPECT_FALSE(CurrentSettings().code128_enabled);
 }
 
+// Calls `on_event` for every event of the watched object.
+class EventWatch final : public QObject {
+ public:
+  EventWatch(QObject* watched, std::function<void(QEvent::Type)> on_event)
+      : watched_(watched), on_event_(std::move(on_event)) {
+    watched_->installEventFilter(this);
+  }
+  ~EventWatch() override { watched_->removeEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    on_event_(event->type());
+    return false;
+  }
+
+ private:
+  QObject* watched_;
+  std::function<void(QEvent::Type)> on_event_;
+};
+
+TEST_F(MainDlgTest, APageSwitchStoresHidesClearsLoadsShowsAndNamesInThatOrder) {
+  Click(kCode128Row);
+  auto* box = dlg->PageAt(kCode128Row).ControlAs<QCheckBox>(1027);
+  const bool before = CurrentSettings().code128_enabled;
+  box->setChecked(!before);
+  CurrentSettings().sleep_timeout = 77;
+
+  std::vector<std::string> steps;
+  auto header = [this] { return dlg->Header()->text().toStdString(); };
+  EventWatch old_page(&dlg->PageAt(kCode128Row), [&](QEvent::Type type) {
+    if (type != QEvent::Hide) return;
+    steps.push_back("hide old: stored " +
+                    std::to_string(CurrentSettings().code128_enabled != before) + ", header " +
+                    header());
+  });
+  EventWatch new_page(&dlg->PageAt(kPowerRow), [&](QEvent::Type type) {
+    if (type != QEvent::Show) return;
+    steps.push_back("show new: active " +
+                    std::to_string(&dlg->GetActivePage() == &dlg->PageAt(kPowerRow)) +
+                    ", loaded " + Edit(kPowerRow, 1033)->text().toStdString() + ", header '" +
+                    header() + "'");
+  });
+  Click(kPowerRow);
+  EXPECT_EQ(steps, (std::vector<std::string>{"hide old: stored 1, header Code 128",
+                                             "show new: active 1, loaded 77, header ''"}));
+  EXPECT_EQ(header(), "Управление питанием");
+}
+
 TEST_F(MainDlgTest, TabGoesFromTheTreeThroughTheButtonsIntoTheShownPage) {
   Click(kPowerRow);
   Tree()->setFocus();

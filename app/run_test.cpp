@@ -23,6 +23,7 @@ TEST(RunTavrikTest, WarnsOnceInARealBoxAndEndsWithStatusOneWhenClosed) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
     bool window_visible = false;
+    bool owned_by_window = false;
   };
   std::vector<Seen> boxes;
   bool closed = false;
@@ -35,7 +36,8 @@ TEST(RunTavrikTest, WarnsOnceInARealBoxAndEndsWithStatusOneWhenClosed) {
       if (auto* d = qobject_cast<CMainDlg*>(w)) window = d;
     }
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      Seen seen{box->windowTitle(), box->text(), box->icon(), {}, window && window->isVisible()};
+      Seen seen{box->windowTitle(), box->text(), box->icon(), {}, window && window->isVisible(),
+                window && box->parentWidget() == window};
       for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
       boxes.push_back(seen);
       box->button(QMessageBox::Ok)->click();
@@ -57,6 +59,7 @@ TEST(RunTavrikTest, WarnsOnceInARealBoxAndEndsWithStatusOneWhenClosed) {
   EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
   EXPECT_EQ(boxes[0].buttons, QStringList{QStringLiteral("OK")});
   EXPECT_TRUE(boxes[0].window_visible) << "the warning comes once the window is up";
+  EXPECT_TRUE(boxes[0].owned_by_window) << "the main window owns the warning";
   ResetProcessState();
 }
 
