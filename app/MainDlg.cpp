@@ -121,9 +121,15 @@ class CPageSwitchModel final : public QItemSelectionModel {
       : QItemSelectionModel(model, parent), guard_(std::move(guard)) {}
 
   void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override {
-    if (index != currentIndex() && !guard_(currentIndex(), index)) return;
+    const bool change = index != currentIndex();
+    if (change && !guard_(currentIndex(), index)) return;
     allowed_ = index;
     QItemSelectionModel::setCurrentIndex(index, command);
+    // The view may move the current item without selecting it (a drag across
+    // the items does): the accepted item is selected all the same.
+    if (change && index.isValid() && !isSelected(index)) {
+      QItemSelectionModel::select(index, ClearAndSelect);
+    }
   }
   void select(const QModelIndex& index, SelectionFlags command) override {
     select(QItemSelection(index, index), command);

@@ -457,6 +457,18 @@ TEST_F(MainDlgTest, TheShownPageStaysSelected) {
   }
 }
 
+TEST_F(MainDlgTest, ADragAcrossTheItemsLeavesTheShownPageSelected) {
+  Click(kCode128Row);
+  QWidget* viewport = Tree()->viewport();
+  const QPoint from = Tree()->visualItemRect(Item(kCode128Row + 1)).center();
+  const QPoint to = Tree()->visualItemRect(Item(kCode128Row + 3)).center();
+  QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+  QTest::mouseMove(viewport, to);  // with the button held
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+  QApplication::processEvents();
+  ExpectShown(kCode128Row + 3);
+}
+
 TEST_F(MainDlgTest, TheTreeStaysExpanded) {
   Tree()->setFocus();
   Tree()->setCurrentItem(Item(1));
