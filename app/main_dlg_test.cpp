@@ -412,6 +412,30 @@ TEST_F(MainDlgTest, APageSwitchStoresHidesClearsLoadsShowsAndNamesInThatOrder) {
   EXPECT_EQ(header(), "Управление питанием");
 }
 
+TEST_F(MainDlgTest, AnItemWithoutAPageForwardsToItsFirstChild) {
+  // No row of the page table is such an item: one is added here, whose child
+  // stands for the Code 128 page.
+  auto* folder = new QTreeWidgetItem(Tree()->invisibleRootItem(), QStringList{QStringLiteral("Папка")});
+  auto* child = new QTreeWidgetItem(folder, QStringList{QStringLiteral("Code 128")});
+  child->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(&dlg->PageAt(kCode128Row))));
+  folder->setExpanded(true);
+  Click(kPowerRow);
+  CurrentSettings().code128_enabled = false;
+  const std::size_t boxes = dialogs.shown.size();
+
+  Tree()->setCurrentItem(folder);
+  EXPECT_EQ(VisiblePages(), std::vector<std::size_t>{}) << "the page left is hidden";
+  EXPECT_EQ(dlg->Header()->text(), QString());
+  EXPECT_EQ(&dlg->GetActivePage(), &dlg->PageAt(kPowerRow)) << "no page of its own";
+  QApplication::processEvents();  // the posted request
+  EXPECT_EQ(Tree()->currentItem(), child);
+  EXPECT_EQ(&dlg->GetActivePage(), &dlg->PageAt(kCode128Row));
+  EXPECT_EQ(VisiblePages(), std::vector<std::size_t>{kCode128Row});
+  EXPECT_FALSE(dlg->PageAt(kCode128Row).ControlAs<QCheckBox>(1027)->isChecked()) << "loaded";
+  EXPECT_EQ(dlg->Header()->text(), QStringLiteral("Code 128"));
+  EXPECT_EQ(dialogs.shown.size(), boxes);
+}
+
 TEST_F(MainDlgTest, TabGoesFromTheTreeThroughTheButtonsIntoTheShownPage) {
   Click(kPowerRow);
   Tree()->setFocus();
