@@ -518,6 +518,28 @@ TEST_F(MainDlgTest, EnterAndEscapeDoNothing) {
   ExpectShown(kPowerRow);
 }
 
+TEST_F(MainDlgTest, IsATopLevelWindowWithAMinimiseBoxAndAFixedSize) {
+  EXPECT_TRUE(dlg->isWindow());
+  EXPECT_EQ(dlg->parentWidget(), nullptr) << "its own task-bar entry";
+  const Qt::WindowFlags flags = dlg->windowFlags();
+  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);
+  EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+  EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize()) << "not resizable";
+
+  const QPoint place = dlg->pos();
+  dlg->showMinimized();
+  QApplication::processEvents();
+  EXPECT_TRUE(dlg->isMinimized());
+  dlg->showNormal();
+  QApplication::processEvents();
+  EXPECT_FALSE(dlg->isMinimized());
+  EXPECT_EQ(dlg->pos(), place) << "restored at the same place";
+  ExpectShown(0);
+}
+
 TEST_F(MainDlgTest, ClosingEndsTheProgram) {
   QSignalSpy closed(dlg.get(), &CMainDlg::closed);
   EXPECT_TRUE(dlg->close());
