@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
@@ -155,6 +156,22 @@ class CPageSwitchModel final : public QItemSelectionModel {
   QPersistentModelIndex allowed_;
 };
 
+// The page tree: only the left button selects an item; a click of another
+// button leaves the selection, and so the shown page, as it is.
+class CPageTree final : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::LeftButton) {
+      event->accept();
+      return;
+    }
+    QTreeWidget::mousePressEvent(event);
+  }
+};
+
 // No lines and no expand buttons: the branch area stays empty.
 class CPlainTreeStyle final : public QProxyStyle {
  public:
@@ -217,7 +234,7 @@ CMainDlg::CMainDlg()
   LoadDefaults(CurrentSettings());
 
   // Creation order is the tab order: the tree, the buttons, then the pages.
-  m_wndTree = new QTreeWidget(this);
+  m_wndTree = new CPageTree(this);
   SetId(m_wndTree, kTreePlace.id);
   m_wndTree->setGeometry(Place(du, kTreePlace));
   m_wndTree->setHeaderHidden(true);

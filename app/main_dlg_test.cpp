@@ -456,6 +456,7 @@ TEST_F(MainDlgTest, TabGoesFromTheTreeThroughTheButtonsIntoTheShownPage) {
 TEST_F(MainDlgTest, TheShownPageStaysSelected) {
   Click(kCode128Row);
   const QPoint on_item = Tree()->visualItemRect(Item(kCode128Row)).center();
+  const QPoint on_other = Tree()->visualItemRect(Item(kPowerRow)).center();
   const QRect last = Tree()->visualItemRect(Item(kPageCount - 1));
   const QPoint beside = QPoint(last.center().x(), last.bottom() + 12);
   struct Case {
@@ -467,6 +468,12 @@ TEST_F(MainDlgTest, TheShownPageStaysSelected) {
        [&] { QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, beside); }},
       {"Ctrl and a click on the selected item",
        [&] { QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, Qt::ControlModifier, on_item); }},
+      {"a right click on another item",
+       [&] { QTest::mouseClick(Tree()->viewport(), Qt::RightButton, {}, on_other); }},
+      {"a middle click on another item",
+       [&] { QTest::mouseClick(Tree()->viewport(), Qt::MiddleButton, {}, on_other); }},
+      {"a right double click on another item",
+       [&] { QTest::mouseDClick(Tree()->viewport(), Qt::RightButton, {}, on_other); }},
       {"Ctrl and Space on the selected item",
        [&] {
          Tree()->setFocus();
