@@ -301,11 +301,9 @@ CMainDlg::CMainDlg()
   setWindowTitle(BaseTitle());
   StartupWarningShown = false;
 
-  // Centred in the work area of the screen the window opens on.
+  // Centred in the work area of the screen the window opens on, and inside it.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame(QPoint(), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    move(CentredIn(size(), screen->availableGeometry()));
   }
 
   // The first page switch, with no page to leave: the connection page.
@@ -316,6 +314,17 @@ CMainDlg::CMainDlg()
 CMainDlg::~CMainDlg() {
   // Lets the settings page release what it holds while the page still exists.
   pages_[kSettingsRow]->Store();
+}
+
+QPoint CMainDlg::CentredIn(const QSize& size, const QRect& area) {
+  QRect window(QPoint(), size);
+  window.moveCenter(area.center());
+  // A window larger than the area keeps its top left corner inside it.
+  if (window.right() > area.right()) window.moveRight(area.right());
+  if (window.bottom() > area.bottom()) window.moveBottom(area.bottom());
+  if (window.left() < area.left()) window.moveLeft(area.left());
+  if (window.top() < area.top()) window.moveTop(area.top());
+  return window.topLeft();
 }
 
 QString CMainDlg::BaseTitle() const {

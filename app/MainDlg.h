@@ -53,6 +53,10 @@ class CMainDlg : public QWidget, public CParentDlg {
   CSettingsPage& SettingsPage() const;
   CConnectPage& ConnectPage() const;
 
+  // Where a window of `size` opens in the work area `area`: centred, then
+  // moved inside the area where it sticks out.
+  static QPoint CentredIn(const QSize& size, const QRect& area);
+
   // The page table, in tree order.
   static const PageEntry (&PageTable())[kPageCount];
 

@@ -5,12 +5,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -545,6 +547,33 @@ TEST_F(MainDlgTest, IsATopLevelWindowWithAMinimiseBoxAndAFixedSize) {
   EXPECT_FALSE(dlg->isMinimized());
   EXPECT_EQ(dlg->pos(), place) << "restored at the same place";
   ExpectShown(0);
+}
+
+TEST_F(MainDlgTest, OpensCentredInTheWorkArea) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(dlg->pos(), CMainDlg::CentredIn(dlg->size(), area));
+}
+
+TEST(CentredInTest, CentresInTheAreaAndKeepsTheTopLeftCornerInside) {
+  struct Case {
+    QSize size;
+    QRect area;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      /* 1 */ {{600, 400}, {0, 0, 800, 600}, {100, 100}},
+      /* 2 */ {{600, 400}, {200, 30, 800, 600}, {300, 130}},   // an area not at the origin
+      /* 3 */ {{754, 640}, {0, 0, 800, 600}, {23, 0}},         // taller than the area
+      /* 4 */ {{900, 640}, {50, 40, 800, 600}, {50, 40}},      // larger both ways
+      /* 5 */ {{800, 600}, {0, 0, 800, 600}, {0, 0}},          // exactly as large
+  };
+  int row = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(++row);
+    const QPoint placed = CMainDlg::CentredIn(c.size, c.area);
+    EXPECT_EQ(placed.x(), c.expected.x());
+    EXPECT_EQ(placed.y(), c.expected.y());
+  }
 }
 
 TEST_F(MainDlgTest, ClosingEndsTheProgram) {
