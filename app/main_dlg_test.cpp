@@ -173,6 +173,7 @@ TEST_F(MainDlgTest, StartsOnTheConnectionPageWithTheWholeTree) {
     EXPECT_TRUE(Tree()->visualItemRect(order[row]).isValid()) << "every item is on view";
   }
   ExpectShown(0);
+  EXPECT_EQ(QApplication::focusWidget(), Tree()) << "the first control has the focus";
 
   // The start-up warning, once.
   ASSERT_EQ(dialogs.shown.size(), 1u);
