@@ -1,12 +1,12 @@
 #include "barcodes/BarcodeRendering.h"
 
+#include "core/AtomicFile.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
 namespace tavrik {
@@ -179,33 +179,6 @@ class MetafileRecorder final : public FillTarget {
   bool any_ = false;
 };
 
-// Writes under a fresh short name in the target's folder (short, so that a
-// name near the file system's limit still gets its temporary), then renames
-// over the target.
-bool WriteFileAtomically(const std::string& file_name, const std::vector<std::uint8_t>& bytes) {
-  const std::filesystem::path folder = std::filesystem::path(file_name).parent_path();
-  std::random_device random;
-  std::string temp;
-  std::FILE* file = nullptr;
-  for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".tavrik-%08x.tmp", static_cast<unsigned>(random()));
-    temp = (folder / name).string();
-    file = std::fopen(temp.c_str(), "wbx");
-    if (file == nullptr && errno != EEXIST) return false;
-  }
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fclose(file) == 0 && ok;
-  std::error_code error;
-  if (ok) {
-    std::filesystem::rename(temp, file_name, error);
-    ok = !error;
-  }
-  if (!ok) std::filesystem::remove(temp, error);
-  return ok;
-}
-
 }  // namespace
 
 void DrawBarcode(FillTarget& target, const ag_matrix& matrix, double point_width, double point_height) {
@@ -241,7 +214,7 @@ std::optional<std::vector<std::uint8_t>> BarcodeMetafileBytes(const ag_matrix& m
 bool WriteBarcodeMetafile(const std::string& file_name, const ag_matrix& matrix, const ScreenMetrics& screen) {
   if (file_name.empty()) return false;
   const auto bytes = BarcodeMetafileBytes(matrix, screen);
-  return bytes && WriteFileAtomically(file_name, *bytes);
+  return bytes && WriteFileAtomically(file_name, {*bytes}) == AtomicWriteResult::ok;
 }
 
 std::optional<PixelImage> PreviewBitmapPixels(const ag_matrix& matrix, int zoom) {

@@ -1,17 +1,14 @@
 #include "settings/SettingsFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <algorithm>
 #include <memory>
 
+#include "core/AtomicFile.h"
 #include "settings/update_settings_def.h"
 
 namespace tavrik {
@@ -21,51 +18,6 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// A temporary file in the target's folder, removed unless committed.
-class TempFile {
- public:
-  explicit TempFile(const std::string& target) : path_(target + ".XXXXXX") {
-    fd_ = ::mkstemp(path_.data());
-    created_ = fd_ >= 0;
-  }
-  ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!committed_ && created_) ::unlink(path_.c_str());
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
-  bool ok() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-  // Flushes, closes and renames over `target`.
-  bool Commit(const std::string& target) {
-    if (::fsync(fd_) != 0) return false;
-    int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) return false;
-    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
-    committed_ = true;
-    return true;
-  }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  bool committed_ = false;
-  bool created_ = false;
-};
 
 }  // namespace
 
@@ -82,33 +34,16 @@ const char* FileResultText(FileResult result) {
   return "";
 }
 
-FileResult WriteSettingsFile(const std::string& chosen, const Settings& settings) {
-  if (chosen.empty()) return FileResult::open_error;
-  // Through a link the file it names is replaced, not the link.
-  std::string path = chosen;
-  if (char* real = ::realpath(chosen.c_str(), nullptr)) {
-    path = real;
-    std::free(real);
-  }
-  TempFile temp(path);
-  if (!temp.ok()) return FileResult::open_error;
-  // The file gets the permissions a newly created file would get, not mkstemp's 0600;
-  // an existing file keeps its own.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
-    ::fchmod(temp.fd(), st.st_mode & 07777);
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(temp.fd(), 0666 & ~mask);
-  }
-  if (!WriteAll(temp.fd(), reinterpret_cast<const std::uint8_t*>(kSettingsFileSignature), 4))
-    return FileResult::write_error;
+FileResult WriteSettingsFile(const std::string& path, const Settings& settings) {
   std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, &settings);
-  if (!WriteAll(temp.fd(), image, sizeof image)) return FileResult::write_error;
-  if (!temp.Commit(path)) return FileResult::write_error;
-  return FileResult::ok;
+  const auto* signature = reinterpret_cast<const std::uint8_t*>(kSettingsFileSignature);
+  switch (WriteFileAtomically(path, {{signature, sizeof kSettingsFileSignature}, {image, sizeof image}})) {
+    case AtomicWriteResult::ok: return FileResult::ok;
+    case AtomicWriteResult::create_failed: return FileResult::open_error;
+    case AtomicWriteResult::write_failed: return FileResult::write_error;
+  }
+  return FileResult::write_error;
 }
 
 FileResult ReadSettingsFile(const std::string& path, Settings& settings) {
