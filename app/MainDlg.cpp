@@ -33,6 +33,7 @@
 #include "pages/DataBarPage.h"
 #include "pages/DataMatrixPage.h"
 #include "pages/DialogUnits.h"
+#include "pages/PageTable.h"
 #include "pages/EanUpcPage.h"
 #include "pages/IlluminationPage.h"
 #include "pages/InterfacesPage.h"
@@ -55,44 +56,6 @@ static void InitShellResources() { Q_INIT_RESOURCE(tavrik); }
 
 namespace tavrik {
 namespace {
-
-template <class P>
-std::unique_ptr<CPageT> Make() {
-  return std::make_unique<P>();
-}
-
-constexpr int kRoot = -1;
-constexpr int kSettingsRow = 1;
-constexpr int kSymbologiesRow = 3;
-
-const PageEntry kPageTable[kPageCount] = {
-    {&Make<CConnectPage>, kRoot, false},
-    {&Make<CSettingsPage>, kRoot, true},
-    {&Make<CInterfacesPage>, kSettingsRow, false},
-    {&Make<CSymbolicsPage>, kSettingsRow, true},
-    {&Make<CEanUpcPage>, kSymbologiesRow, false},
-    {&Make<C2of5IPage>, kSymbologiesRow, false},
-    {&Make<CCodabarPage>, kSymbologiesRow, false},
-    {&Make<CCode39Page>, kSymbologiesRow, false},
-    {&Make<CCode93Page>, kSymbologiesRow, false},
-    {&Make<CCode128Page>, kSymbologiesRow, false},
-    {&Make<CDataBarPage>, kSymbologiesRow, false},
-    {&Make<CPharmacodePage>, kSymbologiesRow, false},
-    {&Make<CPdf417Page>, kSymbologiesRow, false},
-    {&Make<CAztecPage>, kSymbologiesRow, false},
-    {&Make<CDataMatrixPage>, kSymbologiesRow, false},
-    {&Make<CQrCodePage>, kSymbologiesRow, false},
-    {&Make<COcrPage>, kSettingsRow, false},
-    {&Make<CValidationPage>, kSettingsRow, false},
-    {&Make<CPrefixesSuffixesPage>, kSettingsRow, false},
-    {&Make<CUpButtonMessagePage>, kSettingsRow, false},
-    {&Make<CTriggerPage>, kSettingsRow, false},
-    {&Make<CIlluminationPage>, kSettingsRow, false},
-    {&Make<CAimLedsPage>, kSettingsRow, false},
-    {&Make<CPowerManagementPage>, kSettingsRow, false},
-    {&Make<CSoundManagementPage>, kSettingsRow, false},
-    {&Make<CConfigurationManagementPage>, kSettingsRow, false},
-};
 
 // Template 129, in dialog units.
 struct ControlPlace {
@@ -218,7 +181,6 @@ void SetId(QWidget* w, int id) {
 
 }  // namespace
 
-const PageEntry (&CMainDlg::PageTable())[kPageCount] { return kPageTable; }
 
 CMainDlg::CMainDlg()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -313,7 +275,7 @@ CMainDlg::CMainDlg()
 
 CMainDlg::~CMainDlg() {
   // Lets the settings page release what it holds while the page still exists.
-  pages_[kSettingsRow]->Store();
+  pages_[PageRow(CSettingsPage::kTemplateId)]->Store();
 }
 
 QPoint CMainDlg::CentredIn(const QSize& size, const QRect& area) {
@@ -339,7 +301,7 @@ CPageT& CMainDlg::GetActivePage() {
 void CMainDlg::StoreConnectPage() { ConnectPage().Store(); }
 
 CSettingsPage& CMainDlg::SettingsPage() const {
-  return static_cast<CSettingsPage&>(*pages_[kSettingsRow]);
+  return static_cast<CSettingsPage&>(*pages_[PageRow(CSettingsPage::kTemplateId)]);
 }
 
 CConnectPage& CMainDlg::ConnectPage() const { return static_cast<CConnectPage&>(*pages_[0]); }
@@ -347,15 +309,17 @@ CConnectPage& CMainDlg::ConnectPage() const { return static_cast<CConnectPage&>(
 void CMainDlg::BuildPageTree() {
   const QRect area = page_area_->geometry();
   for (std::size_t row = 0; row < kPageCount; ++row) {
-    const PageEntry& entry = kPageTable[row];
+    const PageEntry& entry = PageTable()[row];
     pages_[row] = entry.create();
     CreatePage(*pages_[row], area);
     QTreeWidgetItem* parent =
-        entry.parent == kRoot ? m_wndTree->invisibleRootItem() : items_[entry.parent];
-    items_[row] = AddPage(pages_[row].get(), parent, entry.has_children);
+        entry.parent == kTopLevel ? m_wndTree->invisibleRootItem() : items_[PageRow(entry.parent)];
+    items_[row] = AddPage(pages_[row].get(), parent, HasChildPages(entry.template_id));
   }
-  items_[kSettingsRow]->setExpanded(true);
-  items_[kSymbologiesRow]->setExpanded(true);
+  // The folders open, top-down, in tree order.
+  for (std::size_t row = 0; row < kPageCount; ++row) {
+    if (HasChildPages(PageTable()[row].template_id)) items_[row]->setExpanded(true);
+  }
   active_page_ = pages_[0].get();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "pages/Page.h"
+#include "pages/PageTable.h"
 
 class QPushButton;
 class QTreeWidget;
@@ -21,13 +22,6 @@ class CConnectPage;
 class CHeaderWnd;
 class CSettingsPage;
 
-// One row of the page tree, in tree order.
-struct PageEntry {
-  std::unique_ptr<CPageT> (*create)();
-  int parent;  // the row of the parent item; -1 for the top level
-  bool has_children;
-};
-inline constexpr std::size_t kPageCount = 26;
 
 class CMainDlg : public QWidget, public CParentDlg {
   Q_OBJECT
@@ -56,9 +50,6 @@ class CMainDlg : public QWidget, public CParentDlg {
   // Where a window of `size` opens in the work area `area`: centred, then
   // moved inside the area where it sticks out.
   static QPoint CentredIn(const QSize& size, const QRect& area);
-
-  // The page table, in tree order.
-  static const PageEntry (&PageTable())[kPageCount];
 
  signals:
   // The user closed the window; the program ends.

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-C2of5IPage::C2of5IPage() : CPageImpl(kTemplateId, QStringLiteral("Interleaved 2 of 5")) {}
+C2of5IPage::C2of5IPage() : CPageImpl(kTemplateId) {}
 
 void C2of5IPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CAimLedsPage::CAimLedsPage() : CPageImpl(kTemplateId, QStringLiteral("Прицельные светодиоды")) {}
+CAimLedsPage::CAimLedsPage() : CPageImpl(kTemplateId) {}
 
 void CAimLedsPage::CreateControls(CPageForm&) {}
 

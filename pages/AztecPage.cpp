@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CAztecPage::CAztecPage() : CPageImpl(kTemplateId, QStringLiteral("Aztec Code")) {}
+CAztecPage::CAztecPage() : CPageImpl(kTemplateId) {}
 
 void CAztecPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CCodabarPage::CCodabarPage() : CPageImpl(kTemplateId, QStringLiteral("Codabar")) {}
+CCodabarPage::CCodabarPage() : CPageImpl(kTemplateId) {}
 
 void CCodabarPage::CreateControls(CPageForm&) {}
 

@@ -5,7 +5,7 @@
 
 namespace tavrik {
 
-CCode128Page::CCode128Page() : CPageImpl(kTemplateId, QStringLiteral("Code 128")) {}
+CCode128Page::CCode128Page() : CPageImpl(kTemplateId) {}
 
 void CCode128Page::CreateControls(CPageForm& form) {
   form.Check(1027, QStringLiteral("Распознавать Code 128"));

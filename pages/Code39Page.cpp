@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CCode39Page::CCode39Page() : CPageImpl(kTemplateId, QStringLiteral("Code 39")) {}
+CCode39Page::CCode39Page() : CPageImpl(kTemplateId) {}
 
 void CCode39Page::CreateControls(CPageForm&) {}
 

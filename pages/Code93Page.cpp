@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CCode93Page::CCode93Page() : CPageImpl(kTemplateId, QStringLiteral("Code 93")) {}
+CCode93Page::CCode93Page() : CPageImpl(kTemplateId) {}
 
 void CCode93Page::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CConfigurationManagementPage::CConfigurationManagementPage() : CPageImpl(kTemplateId, QStringLiteral("Управление настройкой")) {}
+CConfigurationManagementPage::CConfigurationManagementPage() : CPageImpl(kTemplateId) {}
 
 void CConfigurationManagementPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CConnectPage::CConnectPage() : CPageImpl(kTemplateId, QStringLiteral("Подключение")) {}
+CConnectPage::CConnectPage() : CPageImpl(kTemplateId) {}
 
 void CConnectPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CDataBarPage::CDataBarPage() : CPageImpl(kTemplateId, QStringLiteral("GS1 DataBar")) {}
+CDataBarPage::CDataBarPage() : CPageImpl(kTemplateId) {}
 
 void CDataBarPage::CreateControls(CPageForm&) {}
 

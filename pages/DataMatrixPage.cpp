@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CDataMatrixPage::CDataMatrixPage() : CPageImpl(kTemplateId, QStringLiteral("Data Matrix")) {}
+CDataMatrixPage::CDataMatrixPage() : CPageImpl(kTemplateId) {}
 
 void CDataMatrixPage::CreateControls(CPageForm&) {}
 

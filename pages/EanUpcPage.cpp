@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CEanUpcPage::CEanUpcPage() : CPageImpl(kTemplateId, QStringLiteral("UPC/EAN")) {}
+CEanUpcPage::CEanUpcPage() : CPageImpl(kTemplateId) {}
 
 void CEanUpcPage::CreateControls(CPageForm&) {}
 

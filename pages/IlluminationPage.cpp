@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CIlluminationPage::CIlluminationPage() : CPageImpl(kTemplateId, QStringLiteral("Подсветка")) {}
+CIlluminationPage::CIlluminationPage() : CPageImpl(kTemplateId) {}
 
 void CIlluminationPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CInterfacesPage::CInterfacesPage() : CPageImpl(kTemplateId, QStringLiteral("Интерфейс с ПК")) {}
+CInterfacesPage::CInterfacesPage() : CPageImpl(kTemplateId) {}
 
 void CInterfacesPage::CreateControls(CPageForm&) {}
 

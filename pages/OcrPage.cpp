@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-COcrPage::COcrPage() : CPageImpl(kTemplateId, QStringLiteral("OCR")) {}
+COcrPage::COcrPage() : CPageImpl(kTemplateId) {}
 
 void COcrPage::CreateControls(CPageForm&) {}
 

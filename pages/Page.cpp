@@ -5,17 +5,23 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSlider>
 
 #include <algorithm>
 
 #include "core/Dialogs.h"
 #include "pages/PageForm.h"
+#include "pages/PageTable.h"
 
 namespace tavrik {
 
 CPageT::CPageT(int template_id, const QString& caption) : template_id_(template_id) {
   setWindowTitle(caption);
   setObjectName(QStringLiteral("page%1").arg(template_id));
+}
+
+CPageT::CPageT(int template_id) : CPageT(template_id, PageCaption(template_id)) {
+  Q_ASSERT_X(!windowTitle().isEmpty(), "CPageT", "a page of the page table");
 }
 
 CPageT::~CPageT() = default;
@@ -34,13 +40,19 @@ void CPageT::Create(QWidget* parent, const QRect& area) {
   Q_ASSERT_X(!created_, "Create", "!created_");
   hide();
   setParent(parent);
-  setGeometry(area);
+  if (!area.isEmpty()) setGeometry(area);
   {
     CPageForm form(*this);
     CreateControls(form);
   }
   created_ = true;
   OnInitDialog();
+}
+
+void CPageT::AddChildPage(CPageT* child) {
+  Q_ASSERT_X(child && child != this, "AddChildPage", "a page of its own");
+  if (parent_dlg_) child->SetParentDlg(parent_dlg_);
+  children_.push_back(child);
 }
 
 void CPageT::AddControl(QWidget* control, int id, bool group_start) {
@@ -147,6 +159,45 @@ bool ParseDecimal(const QString& text, bool is_signed, std::int64_t& number) {
 
 CBindings::CBindings(CPageT& page, Direction direction, int id)
     : page_(page), direction_(direction), id_(id) {}
+
+void CBindings::Finish() {
+  if (ok_) {
+    for (auto& write : pending_) write();
+  }
+  pending_.clear();
+}
+
+int CBindings::PositionOf(std::int64_t value, std::span<const int> values) {
+  if (values.empty()) return value >= 0 && value <= std::numeric_limits<int>::max() ? static_cast<int>(value) : -1;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (values[i] == value) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int CBindings::ComboPositionOf(int id, std::int64_t value, const ComboMap& map) const {
+  auto* combo = qobject_cast<QComboBox*>(Require(id));
+  if (!combo) return -1;
+  int position = -1;
+  if (!map.values.empty()) {
+    position = PositionOf(value, map.values);
+  } else if (map.scale != 0 && (value - map.offset) % map.scale == 0) {
+    const std::int64_t p = (value - map.offset) / map.scale;
+    if (p >= 0 && p < combo->count()) position = static_cast<int>(p);
+  }
+  // A position the list does not have selects nothing.
+  return position < combo->count() ? position : -1;
+}
+
+void CBindings::TrackBarPosition(int id, int& position) {
+  auto* slider = qobject_cast<QSlider*>(Require(id));
+  if (!slider) return;
+  if (direction_ == Direction::load) {
+    slider->setValue(position);
+  } else {
+    position = slider->value();
+  }
+}
 
 QWidget* CBindings::Require(int id) const {
   QWidget* control = page_.Control(id);

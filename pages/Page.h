@@ -24,7 +24,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <limits>
 #include <string>
 #include <type_traits>
@@ -64,7 +67,8 @@ class CPageT : public QWidget {
 
  public:
   // `template_id` names the page's dialog template; `caption` is its tree
-  // label and header text.
+  // label and header text. A page of the tree takes its caption from the page table.
+  explicit CPageT(int template_id);
   CPageT(int template_id, const QString& caption);
   ~CPageT() override;
 
@@ -81,7 +85,13 @@ class CPageT : public QWidget {
   CParentDlg& ParentDlg() const;
 
   // Creates the page's controls as a hidden child of `parent` covering `area`.
+  // An empty `area` leaves the geometry to the parent's layout (a tab page).
   void Create(QWidget* parent, const QRect& area);
+
+  // Child pages (the tabs of a tab host): created by the page's form, loaded
+  // after the page's own bindings and stored after them, in the order added.
+  void AddChildPage(CPageT* child);
+  const std::vector<CPageT*>& ChildPages() const { return children_; }
   bool IsCreated() const { return created_; }
 
   int TemplateId() const { return template_id_; }
@@ -128,6 +138,7 @@ class CPageT : public QWidget {
   std::vector<QWidget*> controls_;
   std::vector<Entry> entries_;
   QButtonGroup* current_radio_group_ = nullptr;
+  std::vector<CPageT*> children_;
   CParentDlg* parent_dlg_ = nullptr;
   int template_id_;
   bool created_ = false;
@@ -142,6 +153,15 @@ class CBindings {
 
   bool ok() const { return ok_; }
   Direction direction() const { return direction_; }
+
+  // From here on, every binding that converts (a radio group or a combo
+  // through a table, a track bar, a number in another unit) writes the record
+  // only after the whole list has succeeded, as a page holding those values in
+  // members of its own would. Check boxes and plain number edits still store
+  // as they go. Called once, first thing in a page's binding list.
+  void CommitAfterAll() { defer_ = true; }
+  // Runs the deferred writes when every binding succeeded (CPageImpl calls it).
+  void Finish();
 
   // Check box. For an int, 0, 1 and 2 are unchecked, checked and
   // indeterminate; any other value loads as 0.
@@ -168,6 +188,81 @@ class CBindings {
   // -1 when none is checked, and -1 unchecks all.
   void BindRadio(int id, int& index);
 
+  // A radio group straight to a record field. `values[position]` is the value
+  // a button stands for; an empty table means the position itself. A field
+  // value that no button stands for checks none, and with none checked the
+  // field keeps its value.
+  template <class Field>
+  void BindRadio(int id, Field& field, std::span<const int> values = {}) {
+    if (!Applies(id)) return;
+    int position = PositionOf(static_cast<std::int64_t>(field), values);
+    BindRadio(id, position);
+    if (direction_ == Direction::save && position >= 0) {
+      Write(field, values.empty() ? position : values[static_cast<std::size_t>(position)]);
+    }
+  }
+
+  // A combo box straight to a record field: entry `position` stands for
+  // `values[position]`, or for offset + position * scale when no table is
+  // given (poll interval 1..16 is offset 1; key delay 0..500 is scale 10).
+  // A field value that no entry stands for selects nothing, and with nothing
+  // selected the field keeps its value.
+  struct ComboMap {
+    std::int64_t offset = 0;
+    std::int64_t scale = 1;
+    std::span<const int> values = {};
+  };
+  template <class Field>
+  void BindCombo(int id, Field& field, ComboMap map = {}) {
+    if (!Applies(id)) return;
+    int position = ComboPositionOf(id, static_cast<std::int64_t>(field), map);
+    BindComboIndex(id, position);
+    if (direction_ == Direction::save && position >= 0) {
+      Write(field, map.values.empty() ? map.offset + position * map.scale
+                                      : map.values[static_cast<std::size_t>(position)]);
+    }
+  }
+
+  // A track bar straight to a record field; the bar's own range clamps what it
+  // shows, so a field beyond it is shown and stored at the end of the range.
+  template <class Field>
+  void BindTrackBar(int id, Field& field) {
+    if (!Applies(id)) return;
+    int position = static_cast<int>(field);
+    TrackBarPosition(id, position);
+    if (direction_ == Direction::save) Write(field, position);
+  }
+
+  // A number edit in one unit over a field stored in another: the user types
+  // min..max (checked as typed, before conversion); the field holds
+  // typed / unit rounded to the nearest unit, halves up. On load the field is
+  // first clamped into the range's stored equivalent, and the clamp is written
+  // back into the record (a record from an old file shows a value the page can
+  // store). unit 1 gives a clamped plain number.
+  struct Units {
+    std::int64_t min;
+    std::int64_t max;
+    std::int64_t unit = 1;
+  };
+  template <class Field>
+  void BindInt(int id, Field& field, Units units) {
+    static_assert(std::is_integral_v<Field> && !std::is_same_v<Field, bool>);
+    if (!Applies(id)) return;
+    if (direction_ == Direction::load) {
+      const std::int64_t lo = (units.min + units.unit - 1) / units.unit;
+      const std::int64_t hi = units.max / units.unit;
+      const std::int64_t stored = std::clamp<std::int64_t>(field, lo, hi);
+      field = static_cast<Field>(stored);
+      std::int64_t shown = stored * units.unit;
+      BindNumber(id, shown, false, units.min, units.max);
+      return;
+    }
+    std::int64_t typed = 0;
+    if (BindNumber(id, typed, false, units.min, units.max)) {
+      Write(field, (typed + units.unit / 2) / units.unit);
+    }
+  }
+
   // Edit field and text.
   void BindText(int id, QString& text);
   void BindText(int id, std::string& text);
@@ -175,6 +270,9 @@ class CBindings {
   // Combo box to the selected position; -1 when nothing is selected, and -1
   // or a position beyond the entries selects nothing.
   void BindComboIndex(int id, int& index);
+
+  // A tab host's child pages are loaded and stored with the page that holds
+  // them (CPageImpl does it after the page's own bindings).
 
   // Attaches `control` to the page's control the first time it loads.
   template <class W>
@@ -190,11 +288,25 @@ class CBindings {
   // Loads `number` into the edit or reads it back; true when it was read.
   bool BindNumber(int id, std::int64_t& number, bool is_signed, std::int64_t min,
                   std::int64_t max);
+  static int PositionOf(std::int64_t value, std::span<const int> values);
+  int ComboPositionOf(int id, std::int64_t value, const ComboMap& map) const;
+  void TrackBarPosition(int id, int& position);
+  // Stores a converted value now, or after the whole list under CommitAfterAll.
+  template <class Field>
+  void Write(Field& field, std::int64_t value) {
+    if (defer_) {
+      pending_.push_back([&field, value] { field = static_cast<Field>(value); });
+    } else {
+      field = static_cast<Field>(value);
+    }
+  }
 
   CPageT& page_;
   Direction direction_;
   int id_;
   bool ok_ = true;
+  bool defer_ = false;
+  std::vector<std::function<void()>> pending_;
 };
 
 // The page's template and binding list: T provides
@@ -205,14 +317,25 @@ class CPageImpl : public CPageT {
  public:
   using CPageT::CPageT;
 
-  void Load() override { DataExchange(Direction::load, ALL_CONTROLS); }
-  bool Store() override { return DataExchange(Direction::save, ALL_CONTROLS); }
+  // The page's bindings, then its child pages in their order.
+  void Load() override {
+    DataExchange(Direction::load, ALL_CONTROLS);
+    for (CPageT* child : ChildPages()) child->Load();
+  }
+  bool Store() override {
+    if (!DataExchange(Direction::save, ALL_CONTROLS)) return false;
+    for (CPageT* child : ChildPages()) {
+      if (!child->Store()) return false;
+    }
+    return true;
+  }
 
   // Runs the bindings in their declared order, each only for ALL_CONTROLS or
   // its own id; false at the first binding that fails.
   bool DataExchange(Direction direction, int id) {
     CBindings b(*this, direction, id);
     static_cast<T*>(this)->Bindings(b);
+    b.Finish();
     return b.ok();
   }
 };

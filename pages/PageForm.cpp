@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -39,12 +41,23 @@ CPageForm::~CPageForm() {
 }
 
 template <class W>
-W* CPageForm::Place(W* control, int id, bool group_start, int stretch) {
+W* CPageForm::Put(W* control, int id, bool group_start, int stretch) {
   Layout()->addWidget(control, stretch);
   page_.AddControl(control, id, group_start);
   last_ = control;
   return control;
 }
+
+namespace {
+
+// Names a control for assistive technology by its label's text as it stands,
+// and lets the label's mnemonic focus it.
+void NameBy(QWidget* control, QLabel* label) {
+  label->setBuddy(control);
+  control->setAccessibleName(label->text());
+}
+
+}  // namespace
 
 QLabel* CPageForm::RowLabel(const QString& text) {
   auto* label = new QLabel(text, Container());
@@ -87,30 +100,32 @@ template <class Button>
 Button* CPageForm::Captioned(const QString& text) {
   auto* button = new Button(Fit(text), Container());
   button->setProperty(kCaptionProperty, text);
+  button->setAccessibleName(text);
   return button;
 }
 
 QCheckBox* CPageForm::Check(int id, const QString& text) {
-  return Place(Captioned<QCheckBox>(text), id, false);
+  return Put(Captioned<QCheckBox>(text), id, false);
 }
 
 QRadioButton* CPageForm::RadioGroup(int id, const QString& text) {
-  return Place(Captioned<QRadioButton>(text), id, true);
+  return Put(Captioned<QRadioButton>(text), id, true);
 }
 
 QRadioButton* CPageForm::Radio(int id, const QString& text) {
-  return Place(Captioned<QRadioButton>(text), id, false);
+  return Put(Captioned<QRadioButton>(text), id, false);
 }
 
 QLineEdit* CPageForm::NumberEdit(int id, const QString& label, const QString& note) {
   BeginRow();
-  if (!label.isEmpty()) RowLabel(label);
+  QLabel* row_label = label.isEmpty() ? nullptr : RowLabel(label);
   auto* edit = new QLineEdit(Container());
+  if (row_label) NameBy(edit, row_label);
   edit->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
   edit->setMaxLength(10);
   edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
-  Place(edit, id, false);
+  Put(edit, id, false);
   if (!note.isEmpty()) {
     auto* n = new QLabel(note, Container());
     Layout()->addWidget(n);
@@ -125,17 +140,22 @@ QLineEdit* CPageForm::NumberEdit(int id, const QString& label, const QString& no
 
 QLineEdit* CPageForm::TextEdit(int id, const QString& label) {
   BeginRow();
-  if (!label.isEmpty()) RowLabel(label)->setWordWrap(false);
-  auto* edit = Place(new QLineEdit(Container()), id, false, 1);
+  QLabel* row_label = label.isEmpty() ? nullptr : RowLabel(label);
+  if (row_label) row_label->setWordWrap(false);
+  auto* edit = Put(new QLineEdit(Container()), id, false, 1);
+  if (row_label) NameBy(edit, row_label);
   EndRow();
   last_ = edit;
   return edit;
 }
 
-QComboBox* CPageForm::Combo(int id, const QString& label) {
+QComboBox* CPageForm::Combo(int id, const QString& label, const QStringList& items) {
   BeginRow();
-  if (!label.isEmpty()) RowLabel(label);
-  auto* combo = Place(new QComboBox(Container()), id, false);
+  QLabel* row_label = label.isEmpty() ? nullptr : RowLabel(label);
+  auto* combo = Put(new QComboBox(Container()), id, false);
+  if (row_label) NameBy(combo, row_label);
+  combo->addItems(items);
+  combo->setMaxVisibleItems(16);
   combo->setMinimumWidth(combo->fontMetrics().horizontalAdvance(QStringLiteral("USB POS HID")) +
                          40);
   if (label.isEmpty()) Layout()->addStretch(1);
@@ -144,33 +164,150 @@ QComboBox* CPageForm::Combo(int id, const QString& label) {
   return combo;
 }
 
-QSlider* CPageForm::TrackBar(int id, const QString& low, const QString& high) {
+QComboBox* CPageForm::NumberCombo(int id, const QString& label, int first, int last, int step) {
+  QStringList items;
+  for (int n = first; n <= last; n += step) items << QString::number(n);
+  return Combo(id, label, items);
+}
+
+QSlider* CPageForm::TrackBar(int id, int min, int max, const QString& low, const QString& high) {
   BeginRow();
   if (!low.isEmpty()) Layout()->addWidget(new QLabel(low, Container()));
-  auto* slider = Place(new QSlider(Qt::Horizontal, Container()), id, false, 1);
+  auto* slider = Put(new QSlider(Qt::Horizontal, Container()), id, false, 1);
+  slider->setRange(min, max);
   slider->setTickPosition(QSlider::TicksBelow);
+  slider->setTickInterval(1);
   slider->setPageStep(1);
+  if (auto* box = qobject_cast<QGroupBox*>(Container())) slider->setAccessibleName(box->title());
   if (!high.isEmpty()) Layout()->addWidget(new QLabel(high, Container()));
   EndRow();
   last_ = slider;
   return slider;
 }
 
+QTabWidget* CPageForm::TabHost(int id) {
+  tab_host_ = Put(new QTabWidget(Container()), id, false, 1);
+  return tab_host_;
+}
+
+void CPageForm::Tab(CPageT& child, const QString& text) {
+  Q_ASSERT_X(tab_host_, "Tab", "a tab host");
+  child.Create(tab_host_, QRect());
+  tab_host_->addTab(&child, text);
+  child.setAccessibleName(text);
+  page_.AddChildPage(&child);
+}
+
+QWidget* CPageForm::Make(const Placement& p) {
+  QWidget* parent = &page_;
+  const QString text = QString::fromUtf16(p.text);
+  switch (p.kind) {
+    case PlacementKind::label: {
+      auto* label = new QLabel(text, parent);
+      label->setWordWrap(true);
+      return label;
+    }
+    case PlacementKind::link: {
+      auto* label = new QLabel(text, parent);
+      label->setCursor(Qt::PointingHandCursor);
+      label->setFocusPolicy(Qt::TabFocus);
+      label->setAccessibleName(text);
+      return label;
+    }
+    case PlacementKind::separator: {
+      auto* line = new QFrame(parent);
+      line->setFrameShape(QFrame::HLine);
+      line->setFrameShadow(QFrame::Sunken);
+      return line;
+    }
+    case PlacementKind::button: {
+      auto* button = new QPushButton(text, parent);
+      button->setAutoDefault(false);
+      return button;
+    }
+    case PlacementKind::check: {
+      auto* box = new QCheckBox(text, parent);
+      box->setProperty(kCaptionProperty, text);
+      return box;
+    }
+    case PlacementKind::edit:
+      return new QLineEdit(parent);
+    case PlacementKind::number_edit: {
+      auto* edit = new QLineEdit(parent);
+      edit->setValidator(
+          new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+      edit->setMaxLength(10);
+      return edit;
+    }
+    case PlacementKind::readonly_edit: {
+      auto* edit = new QLineEdit(parent);
+      edit->setReadOnly(true);
+      return edit;
+    }
+    case PlacementKind::combo:
+      return new QComboBox(parent);
+    case PlacementKind::editable_combo: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      return combo;
+    }
+    case PlacementKind::track_bar: {
+      auto* slider = new QSlider(Qt::Horizontal, parent);
+      slider->setTickPosition(QSlider::TicksBelow);
+      slider->setTickInterval(1);
+      slider->setPageStep(1);
+      return slider;
+    }
+    case PlacementKind::picture: {
+      auto* picture = new QLabel(parent);
+      picture->setAlignment(Qt::AlignCenter);
+      return picture;
+    }
+    case PlacementKind::group_box:
+      return new QGroupBox(text, parent);
+  }
+  return nullptr;
+}
+
+void CPageForm::Place(std::span<const Placement> placements) {
+  const DialogUnits du(page_.font());
+  for (const Placement& p : placements) {
+    QWidget* control = Make(p);
+    QRect r = du.Rect(p.x, p.y, p.width, p.height);
+    // A separator is a line however tall its row; a drop-down list is as tall
+    // as the style makes it.
+    if (p.kind == PlacementKind::separator) r.setHeight(2);
+    if (p.kind == PlacementKind::combo || p.kind == PlacementKind::editable_combo) {
+      r.setHeight(control->sizeHint().height());
+    }
+    control->setGeometry(r);
+    page_.AddControl(control, p.id, false);
+    last_ = control;
+  }
+  for (const Placement& p : placements) {
+    if (p.label_id == 0 || p.id == 0) continue;
+    auto* label = qobject_cast<QLabel*>(page_.Control(p.label_id));
+    QWidget* control = page_.Control(p.id);
+    if (label && control) NameBy(control, label);
+  }
+}
+
 QPushButton* CPageForm::Button(int id, const QString& text) {
   auto* button = new QPushButton(text, Container());
   button->setAutoDefault(false);
-  return Place(button, id, false);
+  return Put(button, id, false);
 }
 
 QLabel* CPageForm::Label(const QString& text, int id) {
   auto* label = new QLabel(text, Container());
   label->setWordWrap(true);
-  return Place(label, id, false);
+  return Put(label, id, false);
 }
 
 QWidget* CPageForm::Add(QWidget* control, int id, bool group_start) {
   if (!control->parentWidget()) control->setParent(Container());
-  return Place(control, id, group_start);
+  return Put(control, id, group_start);
 }
 
 QWidget* CPageForm::At(QWidget* control, int id, int x, int y, int width, int height,
@@ -183,7 +320,7 @@ QWidget* CPageForm::At(QWidget* control, int id, int x, int y, int width, int he
 }
 
 QGroupBox* CPageForm::BeginGroup(const QString& title, int id) {
-  auto* box = Place(new QGroupBox(title, Container()), id, false);
+  auto* box = Put(new QGroupBox(title, Container()), id, false);
   auto* inner = new QVBoxLayout(box);
   inner->setSpacing(4);
   layouts_.push_back(inner);

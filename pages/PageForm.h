@@ -4,7 +4,9 @@
 // top-to-bottom layout; group boxes and rows nest.
 
 #include <QString>
+#include <QStringList>
 
+#include <span>
 #include <vector>
 
 class QBoxLayout;
@@ -16,11 +18,39 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QTabWidget;
 class QWidget;
 
 namespace tavrik {
 
 class CPageT;
+
+// A control placed at a fixed position of a dialog template, in dialog units
+// of the page's font. One row per control, in dialog (tab) order.
+enum class PlacementKind {
+  label,        // static text
+  link,         // static text that reports clicks (a QLabel with a pointing hand)
+  separator,    // a horizontal line; the height is ignored
+  button,       // push button
+  check,        // check box
+  edit,         // edit field
+  number_edit,  // edit field that takes digits only
+  readonly_edit,
+  combo,        // drop-down list
+  editable_combo,
+  track_bar,
+  picture,      // a static picture (QLabel showing a pixmap)
+  group_box,
+};
+struct Placement {
+  int id;  // 0: a control no code refers to
+  PlacementKind kind;
+  int x, y, width, height;
+  const char16_t* text = u"";
+  // For edits, lists, track bars and pictures: the id of the label that names
+  // them for assistive technology and whose mnemonic focuses them.
+  int label_id = 0;
+};
 
 class CPageForm {
  public:
@@ -42,11 +72,22 @@ class CPageForm {
   QLineEdit* NumberEdit(int id, const QString& label, const QString& note = {});
   // A row: the label (if any), then an edit that takes the rest of the row.
   QLineEdit* TextEdit(int id, const QString& label = {});
-  // A row: the label (if any), then a drop-down list.
-  QComboBox* Combo(int id, const QString& label = {});
-  // A horizontal track bar between its two end labels.
-  QSlider* TrackBar(int id, const QString& low = QStringLiteral("Ниже"),
+  // A row: the label (if any), then a drop-down list, filled with `items`.
+  QComboBox* Combo(int id, const QString& label = {}, const QStringList& items = {});
+  // A drop-down list of the numbers first, first + step, .. last.
+  QComboBox* NumberCombo(int id, const QString& label, int first, int last, int step = 1);
+  // A horizontal track bar over min..max with a tick at every value, between
+  // its two end labels; named for assistive technology by the group box it
+  // stands in.
+  QSlider* TrackBar(int id) { return TrackBar(id, 0, 99); }
+  QSlider* TrackBar(int id, int min, int max, const QString& low = QStringLiteral("Ниже"),
                     const QString& high = QStringLiteral("Выше"));
+  // A tab control whose tabs are child pages: each Tab creates the child page
+  // inside it; the page that holds the host loads and stores the children.
+  QTabWidget* TabHost(int id);
+  void Tab(CPageT& child, const QString& text);
+  // Controls at fixed places, from a table (the whole page or a part of it).
+  void Place(std::span<const Placement> placements);
   QPushButton* Button(int id, const QString& text);
   // Text, wrapped to the page width; with an id when the page changes it.
   QLabel* Label(const QString& text, int id = 0);
@@ -74,7 +115,8 @@ class CPageForm {
 
  private:
   template <class W>
-  W* Place(W* control, int id, bool group_start, int stretch = 0);
+  W* Put(W* control, int id, bool group_start, int stretch = 0);
+  QWidget* Make(const Placement& p);
   QLabel* RowLabel(const QString& text);
   // A check box or radio button with `text` fitted to the page.
   template <class Button>
@@ -87,6 +129,7 @@ class CPageForm {
   std::vector<QBoxLayout*> layouts_;
   std::vector<QWidget*> containers_;
   QWidget* last_ = nullptr;
+  QTabWidget* tab_host_ = nullptr;
   std::vector<QLabel*> notes_;
 };
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CPdf417Page::CPdf417Page() : CPageImpl(kTemplateId, QStringLiteral("PDF417")) {}
+CPdf417Page::CPdf417Page() : CPageImpl(kTemplateId) {}
 
 void CPdf417Page::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CPharmacodePage::CPharmacodePage() : CPageImpl(kTemplateId, QStringLiteral("Pharmacode")) {}
+CPharmacodePage::CPharmacodePage() : CPageImpl(kTemplateId) {}
 
 void CPharmacodePage::CreateControls(CPageForm&) {}
 

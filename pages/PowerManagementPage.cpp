@@ -5,7 +5,7 @@
 
 namespace tavrik {
 
-CPowerManagementPage::CPowerManagementPage() : CPageImpl(kTemplateId, QStringLiteral("Управление питанием")) {}
+CPowerManagementPage::CPowerManagementPage() : CPageImpl(kTemplateId) {}
 
 void CPowerManagementPage::CreateControls(CPageForm& form) {
   form.NumberEdit(1033, QStringLiteral("Время перехода в спящий режим (сек.):"),

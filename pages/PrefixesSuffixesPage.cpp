@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CPrefixesSuffixesPage::CPrefixesSuffixesPage() : CPageImpl(kTemplateId, QStringLiteral("Префиксы/Суффиксы")) {}
+CPrefixesSuffixesPage::CPrefixesSuffixesPage() : CPageImpl(kTemplateId) {}
 
 void CPrefixesSuffixesPage::CreateControls(CPageForm&) {}
 

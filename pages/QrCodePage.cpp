@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CQrCodePage::CQrCodePage() : CPageImpl(kTemplateId, QStringLiteral("QR Code")) {}
+CQrCodePage::CQrCodePage() : CPageImpl(kTemplateId) {}
 
 void CQrCodePage::CreateControls(CPageForm&) {}
 

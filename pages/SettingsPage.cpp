@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CSettingsPage::CSettingsPage() : CPageImpl(kTemplateId, QStringLiteral("Настройки")) {}
+CSettingsPage::CSettingsPage() : CPageImpl(kTemplateId) {}
 
 void CSettingsPage::CreateControls(CPageForm&) {}
 

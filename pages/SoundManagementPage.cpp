@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CSoundManagementPage::CSoundManagementPage() : CPageImpl(kTemplateId, QStringLiteral("Управление звуком")) {}
+CSoundManagementPage::CSoundManagementPage() : CPageImpl(kTemplateId) {}
 
 void CSoundManagementPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CSymbolicsPage::CSymbolicsPage() : CPageImpl(kTemplateId, QStringLiteral("Декодеры штрих-кодов")) {}
+CSymbolicsPage::CSymbolicsPage() : CPageImpl(kTemplateId) {}
 
 void CSymbolicsPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CTriggerPage::CTriggerPage() : CPageImpl(kTemplateId, QStringLiteral("Запуск сканирования")) {}
+CTriggerPage::CTriggerPage() : CPageImpl(kTemplateId) {}
 
 void CTriggerPage::CreateControls(CPageForm&) {}
 

@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CUpButtonMessagePage::CUpButtonMessagePage() : CPageImpl(kTemplateId, QStringLiteral("Сообщение от верхней кнопки")) {}
+CUpButtonMessagePage::CUpButtonMessagePage() : CPageImpl(kTemplateId) {}
 
 void CUpButtonMessagePage::CreateControls(CPageForm&) {}
 

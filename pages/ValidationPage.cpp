@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-CValidationPage::CValidationPage() : CPageImpl(kTemplateId, QStringLiteral("Детектор валюты")) {}
+CValidationPage::CValidationPage() : CPageImpl(kTemplateId) {}
 
 void CValidationPage::CreateControls(CPageForm&) {}
 
