@@ -129,6 +129,18 @@ void CPageT::FailAt(int id) {
   if (QWidget* control = Control(id)) control->setFocus(Qt::OtherFocusReason);
 }
 
+const FieldRange& RangeOf(std::string_view field_name) {
+  const FieldRange* range = FindFieldRange(field_name);
+  Q_ASSERT_X(range, "RangeOf", "a field of the range table");
+  static const FieldRange kNone{"", 0, 0, 1, 1, "", ""};
+  return range ? *range : kNone;
+}
+
+CBindings::Units UnitsOf(std::string_view field_name) {
+  const FieldRange& range = RangeOf(field_name);
+  return {range.min, range.max, range.unit};
+}
+
 bool ParseDecimal(const QString& text, bool is_signed, std::int64_t& number) {
   qsizetype i = 0;
   const qsizetype n = text.size();

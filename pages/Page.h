@@ -24,12 +24,15 @@
 #include <QString>
 #include <QWidget>
 
+#include "settings/FieldRanges.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -308,6 +311,11 @@ class CBindings {
   bool defer_ = false;
   std::vector<std::function<void()>> pending_;
 };
+
+// The row of the range table for a settings field (it must have one), and the
+// same as the bounds of a number typed in one unit and stored in another.
+const FieldRange& RangeOf(std::string_view field_name);
+CBindings::Units UnitsOf(std::string_view field_name);
 
 // The page's template and binding list: T provides
 //   void Bindings(CBindings& b);  // one line per binding, in exchange order

@@ -19,9 +19,11 @@ void CPowerManagementPage::CreateControls(CPageForm& form) {
 
 void CPowerManagementPage::Bindings(CBindings& b) {
   Settings& s = CurrentSettings();
-  b.BindInt(1033, s.sleep_timeout, 0, 255);
+  const FieldRange& sleep = RangeOf("sleep_timeout");
+  const FieldRange& power_off = RangeOf("bt_power_off_minutes");
+  b.BindInt(1033, s.sleep_timeout, sleep.min, sleep.max);
   b.BindCheck(1032, s.sleep_dim_illumination);
-  b.BindInt(1200, s.bt_power_off_minutes, 1, 60000);
+  b.BindInt(1200, s.bt_power_off_minutes, power_off.min, power_off.max);
 }
 
 }  // namespace tavrik
