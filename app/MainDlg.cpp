@@ -19,8 +19,7 @@
 #include <functional>
 
 #include "app/HeaderWnd.h"
-#include "app/ShellTexts.h"
-#include "core/Dialogs.h"
+#include "core/Messages.h"
 #include "pages/2of5IPage.h"
 #include "pages/AimLedsPage.h"
 #include "pages/AztecPage.h"
@@ -290,7 +289,7 @@ QPoint CMainDlg::CentredIn(const QSize& size, const QRect& area) {
 }
 
 QString CMainDlg::BaseTitle() const {
-  return QString::fromUtf8(kShellText.title_prefix) + program_version_;
+  return QString::fromUtf8(kTitlePrefix) + program_version_;
 }
 
 CPageT& CMainDlg::GetActivePage() {
@@ -357,7 +356,7 @@ bool CMainDlg::OnSelChanging(QTreeWidgetItem* old_item, QTreeWidgetItem* new_ite
   if (CPageT* old_page = PageOf(old_item)) {
     if (!old_page->Store()) {
       PendingFocus = QApplication::focusWidget();
-      ShowFailure(kShellText.invalid_field);
+      Show(kInvalidField);
       ScheduleIdle();
       return false;
     }
@@ -399,7 +398,7 @@ void CMainDlg::OnIdle() {
   PendingFocus = nullptr;
   if (!StartupWarningShown && drawn_) {
     StartupWarningShown = true;
-    ShowNotice(kShellText.startup_warning, kShellText.startup_warning_caption);
+    Show(kStartupWarning);
   }
 }
 

@@ -40,20 +40,11 @@ class BusyScope {
 
 void ShowError(const std::string& text) { ShowFailure(text); }
 
-bool AskNewerVersion() {
-  return CurrentDialogs().Show({kNewerVersionQuestion, kNewerVersionCaption, Icon::question, Buttons::yes_no,
-                                Answer::no}) == Answer::yes;
-}
+bool AskNewerVersion() { return Ask(kNewerVersionQuestion); }
 
-void ShowBadVersion() {
-  CurrentDialogs().Show({kBadVersionText, kBadVersionCaption, Icon::exclamation, Buttons::ok, Answer::ok});
-}
+void ShowBadVersion() { Show(kBadVersion); }
 
-void ShowBadSize(std::uint16_t size) {
-  char text[256];
-  std::snprintf(text, sizeof text, kBadSizeFormat, static_cast<unsigned>(size));
-  ShowError(text);
-}
+void ShowBadSize(std::uint16_t size) { Show(kBadSize, Fill(kBadSize, size)); }
 
 void Progress(const std::uint8_t*, std::uint32_t done, std::uint32_t total, void* user) {
   const auto* hooks = static_cast<const TransferHooks*>(user);
@@ -97,9 +88,9 @@ bool BadSize(std::uint16_t size) { return size == 0 || size >= 0x8000; }
 }  // namespace
 
 std::string CableInterfaceText(std::uint8_t code) {
-  if (code == uart) return "UART (RS232)";
-  if (code >= 1 && code <= 3) return "USB";
-  return "Неизвестный интерфейс";
+  if (code == uart) return InterfaceName(uart);
+  if (code >= usb_cdc && code <= usb_hid_only) return kCableUsbText;
+  return kUnknownInterfaceText;
 }
 
 LoadResult LoadFromDevice(const TransferHooks& hooks) {
@@ -108,7 +99,7 @@ LoadResult LoadFromDevice(const TransferHooks& hooks) {
     CComDevice port;
     CScannerInterface scanner;
     CommonStart(hooks, port, scanner);
-    if (!AskYesNo(kLoadQuestion)) return load_declined;
+    if (!Ask(kLoadQuestion)) return load_declined;
 
     DeviceInfo info;
     CScannerInterface::CheckError(scanner.GetDeviceInfo(&info, false));
@@ -150,10 +141,10 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
     CComDevice port;
     CScannerInterface scanner;
     CommonStart(hooks, port, scanner);
-    if (!AskYesNo(kSaveQuestion)) return SaveResult::declined;
+    if (!Ask(kSaveQuestion)) return SaveResult::declined;
     // The scanner must get what the user sees: an invalid field stops the save.
     if (hooks.store_active_page && !hooks.store_active_page()) {
-      ShowError(kInvalidFieldText);
+      Show(kInvalidField);
       return SaveResult::failed;
     }
 
@@ -192,15 +183,15 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
                                    settings.hid_poll_interval != image[kHidPollIntervalOffset] ||
                                    static_cast<std::uint8_t>(settings.cdc_static_port) != image[kCdcStaticPortOffset];
     if (interface_changes) {
-      std::string question = kInterfaceChangeQuestion;
+      const Message* question = &kInterfaceChangeQuestion;
+      std::string text;
       const std::uint8_t scanner_interface = image[kBarcodeInterfaceOffset];
       if (settings.barcode_interface != scanner_interface &&
           ((settings.barcode_interface == uart) != (scanner_interface == uart))) {
-        char text[512];
-        std::snprintf(text, sizeof text, kCableQuestionFormat, CableInterfaceText(settings.barcode_interface).c_str());
-        question = text;
+        question = &kCableQuestion;
+        text = Fill(kCableQuestion, CableInterfaceText(settings.barcode_interface));
       }
-      if (!AskYesNo(question)) return SaveResult::declined;
+      if (!Ask(*question, text)) return SaveResult::declined;
     }
 
     // The scanner keeps its header and its lens settings.
@@ -222,7 +213,7 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
       CScannerInterface::CheckError(scanner.WriteMemory(SETTINGS_ADDRESS, image, size, CallbackOf(hooks), UserOf(hooks)));
     }
     slot_copy.reset();
-    if (interface_changes) ShowNotice(kRestartNotice);
+    if (interface_changes) Show(kRestartNotice);
     return SaveResult::saved;
   } catch (const object_description& e) {
     ShowError(e.GetText());
