@@ -199,6 +199,18 @@ void BytesToRecord(const FieldSpec& f, const std::uint8_t* in, Settings& s) {
 
 std::span<const FieldSpec> ImageFields() { return kImageFields; }
 
+std::uint32_t ImageValue(const std::uint8_t* placement, std::size_t member_offset) {
+  for (const FieldSpec& f : kImageFields) {
+    if (f.member != member_offset) continue;
+    const std::size_t width = f.type == FieldType::byte_seq ? 1 : FieldWidth(f.type);
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < width; ++i) v |= static_cast<std::uint32_t>(placement[f.offset + i]) << (8 * i);
+    return v;
+  }
+  assert(!"a field of the record");
+  return 0;
+}
+
 std::size_t FieldWidth(FieldType type) {
   switch (type) {
     case FieldType::boolean:

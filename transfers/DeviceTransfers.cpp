@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -15,12 +16,6 @@
 
 namespace tavrik {
 namespace {
-
-// Image offsets of the four values whose change moves the scanner's link to the host.
-constexpr std::size_t kBarcodeInterfaceOffset = 94;
-constexpr std::size_t kCurrencyInterfaceOffset = 95;
-constexpr std::size_t kHidPollIntervalOffset = 100;
-constexpr std::size_t kCdcStaticPortOffset = 108;
 
 // The wait cursor for one action.
 class BusyScope {
@@ -178,14 +173,17 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
       std::memcpy(image, large.data(), kPlacementSize);
     }
 
-    const bool interface_changes = settings.barcode_interface != image[kBarcodeInterfaceOffset] ||
-                                   settings.currency_interface != image[kCurrencyInterfaceOffset] ||
-                                   settings.hid_poll_interval != image[kHidPollIntervalOffset] ||
-                                   static_cast<std::uint8_t>(settings.cdc_static_port) != image[kCdcStaticPortOffset];
+    // The values that move the scanner's link to the host, as the scanner holds
+    // them now (whatever its settings version).
+    auto held = [&image](std::size_t member) { return ImageValue(image, member); };
+    const std::uint32_t scanner_interface = held(offsetof(Settings, barcode_interface));
+    const bool interface_changes = settings.barcode_interface != scanner_interface ||
+                                   settings.currency_interface != held(offsetof(Settings, currency_interface)) ||
+                                   settings.hid_poll_interval != held(offsetof(Settings, hid_poll_interval)) ||
+                                   std::uint32_t{settings.cdc_static_port} != held(offsetof(Settings, cdc_static_port));
     if (interface_changes) {
       const Message* question = &kInterfaceChangeQuestion;
       std::string text;
-      const std::uint8_t scanner_interface = image[kBarcodeInterfaceOffset];
       if (settings.barcode_interface != scanner_interface &&
           ((settings.barcode_interface == uart) != (scanner_interface == uart))) {
         question = &kCableQuestion;
