@@ -20,6 +20,7 @@
 
 #include "app/HeaderWnd.h"
 #include "core/Messages.h"
+#include "core/Version.h"
 #include "pages/2of5IPage.h"
 #include "pages/AimLedsPage.h"
 #include "pages/AztecPage.h"
@@ -257,8 +258,7 @@ CMainDlg::CMainDlg()
 
   BuildPageTree();
 
-  program_version_ =
-      QString::asprintf("%d.%d.%d", TAVRIK_VERSION_MAJOR, TAVRIK_VERSION_MINOR, TAVRIK_VERSION_PATCH);
+  program_version_ = QString::fromUtf8(kProgramVersion);
   setWindowTitle(BaseTitle());
   StartupWarningShown = false;
 
