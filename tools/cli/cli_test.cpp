@@ -30,21 +30,7 @@ using cli_testing::Cli;
 using cli_testing::CliRun;
 using cli_testing::Lines;
 
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetProcessState();
-    char tmpl[] = "/tmp/tavrik-cli-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    ResetProcessState();
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
-};
+class CliTest : public cli_testing::CliFileTest {};
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> cases = {

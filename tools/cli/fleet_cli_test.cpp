@@ -47,20 +47,8 @@ std::map<std::string, std::string> ShownFields(const std::string& out) {
   return fields;
 }
 
-class FleetCliTest : public ::testing::Test {
+class FleetCliTest : public cli_testing::CliFileTest {
  protected:
-  void SetUp() override {
-    ResetProcessState();
-    char tmpl[] = "/tmp/tavrik-fleet-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    ResetProcessState();
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
   // The defaults of model 0, as the tool reads files.
   static Settings Defaults() {
     SetCurrentModel(0);
@@ -87,8 +75,6 @@ class FleetCliTest : public ::testing::Test {
     EXPECT_EQ(ReadSettingsFile(path, s), FileResult::ok);
     return s;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(FleetCliTest, ShowListsEveryFieldInImageOrderInTheFormsAPersonReads) {

@@ -65,9 +65,7 @@ constexpr const char* kUsageText =
     "\n"
     "Скорость по умолчанию 9600, таймаут 1000 мс.\n";
 
-struct UsageError {
-  std::string text;
-};
+using UsageError = CliUsageError;
 
 // Options of one command: flags, valued options and plain arguments.
 struct Args {
@@ -108,21 +106,8 @@ Args Parse(int argc, char** argv, const std::set<std::string>& flags, const std:
   return args;
 }
 
-std::uint32_t Number(const std::string& name, const std::string& text, std::uint32_t min, std::uint32_t max) {
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
-  if (text.empty() || text[0] == '-' || *end != '\0' || errno == ERANGE || v < min || v > max)
-    throw UsageError{"недопустимое значение " + name + ": " + text};
-  return static_cast<std::uint32_t>(v);
-}
-
-std::uint32_t Speed(const std::string& name, const std::string& text) {
-  const std::uint32_t baud = Number(name, text, 1, 0xFFFFFFFFu);
-  if (SpeedIndexOf(baud) < 0)
-    throw UsageError{"скорость " + text + " не из списка 2400, 4800, 9600, 19200, 38400, 57600, 115200"};
-  return baud;
-}
+constexpr auto& Number = CliNumber;
+constexpr auto& Speed = CliSpeed;
 
 void ApplyConnection(const Args& args) {
   ConnectionParamsT& params = ConnectionParams();
@@ -343,9 +328,6 @@ int main(int argc, char** argv) {
   try {
     return tavrik::Run(argc, argv);
   } catch (const tavrik::UsageError& e) {
-    std::fprintf(stderr, "tavrik-cli: %s\n\n%s", e.text.c_str(), tavrik::kUsageText);
-    return tavrik::kUsage;
-  } catch (const tavrik::CliUsageError& e) {
     std::fprintf(stderr, "tavrik-cli: %s\n\n%s", e.text.c_str(), tavrik::kUsageText);
     return tavrik::kUsage;
   }

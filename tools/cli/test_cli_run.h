@@ -1,15 +1,21 @@
 #pragma once
 // For the tool's tests: tavrik-cli run as a user runs it, a child process with
-// its stdin fed and its stdout and stderr collected.
+// its stdin fed and its stdout and stderr collected, and a temporary folder
+// for the files it reads and writes.
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "settings/init_settings_def.h"
 
 extern char** environ;
 
@@ -87,5 +93,22 @@ inline std::vector<std::string> Lines(const std::string& text) {
   }
   return lines;
 }
+
+// A fresh temporary folder and the start-up process state for each test.
+class CliFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProcessState();
+    char tmpl[] = "/tmp/tavrik-cli-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+    ResetProcessState();
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
+};
 
 }  // namespace tavrik::cli_testing
