@@ -318,7 +318,7 @@ TEST_F(FleetSaveTest, ParallelSaveToFourOfWhichOneIsSilent) {
   scanners_[2]->AddFault({FaultKind::silence});
   const Settings file = Changed();
   const std::string path = Write("approved.qdx", file);
-  std::vector<std::string> args = {"save", "--yes", "--timeout", "300"};
+  std::vector<std::string> args = {"save", "--yes"};
   for (const auto& s : scanners_) args.insert(args.end(), {"--port", s->PortPath()});
   args.push_back(path);
 
@@ -371,7 +371,7 @@ TEST_F(FleetSaveTest, ProbeAndSearchAllReportEveryPort) {
   }
   const std::vector<std::string> env = {"TAVRIK_TTY_CLASS_DIR=" + tty.string(), "TAVRIK_DEV_DIR=" + dev.string()};
 
-  const CliRun probe = Cli({"probe", "--all", "--timeout", "300"}, "", env);
+  const CliRun probe = Cli({"probe", "--all"}, "", env);
   EXPECT_EQ(probe.status, 1) << probe.err;
   EXPECT_EQ(probe.out, names[0] + "\t" + ModelText(150, false) + " (v.1.0)\tok\n" + names[1] +
                            "\t-\tУстройство не обнаружено\n");
