@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
   libzxing-dev
+  nlohmann-json3-dev
   emf2svg librsvg2-bin
   xvfb xauth
 )
