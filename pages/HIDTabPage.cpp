@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include <algorithm>
+
 #include "pages/PageForm.h"
 #include "settings/init_settings_def.h"
 
@@ -36,6 +38,11 @@ void CHIDTabPage::CreateControls(CPageForm& form) {
 }
 
 void CHIDTabPage::OnInitDialog() {
+  // The four lists stand in one column, as wide as the widest.
+  const int lists[] = {1162, 1165, 1172, 1174};
+  int widest = 0;
+  for (int id : lists) widest = std::max(widest, Control(id)->sizeHint().width());
+  for (int id : lists) Control(id)->setMinimumWidth(widest);
   connect(ControlAs<QCheckBox>(1168), &QCheckBox::toggled, this,
           [this] { ApplyAltSequenceState(); });
 }
