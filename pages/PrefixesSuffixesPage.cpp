@@ -40,6 +40,18 @@ QString ForInterface(std::uint8_t interface_code) {
 constexpr int kBarcodeInterfaceLabel = 1224;
 constexpr int kCurrencyInterfaceLabel = 1223;
 
+// A label and an edit that takes the rest of the row: ten bytes in the text
+// form are wide.
+void SequenceRow(CPageForm& form, int id, const QString& label) {
+  form.BeginRow();
+  auto* text = static_cast<QLabel*>(form.Add(new QLabel(label)));
+  auto* edit = static_cast<QLineEdit*>(form.Add(new QLineEdit, id));
+  edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  text->setBuddy(edit);
+  edit->setAccessibleName(label);
+  form.EndRow();
+}
+
 }  // namespace
 
 void ShowSequence(CPageT& page, int id, const ByteSeq& seq) {
@@ -57,13 +69,13 @@ CPrefixesSuffixesPage::CPrefixesSuffixesPage() : CPageImpl(kTemplateId) {}
 void CPrefixesSuffixesPage::CreateControls(CPageForm& form) {
   form.BeginGroup(QStringLiteral("Штрих-коды   "));
   form.Label(QString(), kBarcodeInterfaceLabel);
-  form.TextEdit(1050, QStringLiteral("Префиксы:"));
-  form.TextEdit(1051, QStringLiteral("Суффиксы:"));
+  SequenceRow(form, 1050, QStringLiteral("Префиксы:"));
+  SequenceRow(form, 1051, QStringLiteral("Суффиксы:"));
   form.EndGroup();
   form.BeginGroup(QStringLiteral("Детектор валют   "));
   form.Label(QString(), kCurrencyInterfaceLabel);
-  form.TextEdit(1052, QStringLiteral("Префиксы:"));
-  form.TextEdit(1053, QStringLiteral("Суффиксы:"));
+  SequenceRow(form, 1052, QStringLiteral("Префиксы:"));
+  SequenceRow(form, 1053, QStringLiteral("Суффиксы:"));
   form.EndGroup();
   form.Label(QStringLiteral("Примечание №1.\nПрефиксы, суффиксы задаются в виде набора байт в шестнадцатеричном или десятичном формате."));
   form.Label(QString::fromUtf16(kSequenceExample));
