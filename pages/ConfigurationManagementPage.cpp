@@ -11,7 +11,8 @@ void CConfigurationManagementPage::CreateControls(CPageForm& form) {
   form.BeginGroup(QStringLiteral("Настроечные ШК"));
   form.RadioGroup(1108, QStringLiteral("Запрещены"));
   form.Radio(1109, QStringLiteral("Разрешены всегда"));
-  form.Radio(1110, QStringLiteral("Разрешены после вкл. питания, до первого чтения обычного ШК-да"));
+  form.Radio(1110, 
+            QStringLiteral("Разрешены после вкл. питания, до первого чтения обычного ШК-да"));
   form.EndGroup();
 }
 

@@ -18,7 +18,8 @@ void CIlluminationPage::CreateControls(CPageForm& form) {
   form.BeginGroup(QStringLiteral("Режим работы подсветки"));
   form.RadioGroup(1102, QStringLiteral("Всегда выключена"));
   form.Radio(1101, QStringLiteral("Всегда включена"));
-  form.Radio(1100, QStringLiteral("Автоматически, без подсветки во время ожидания ШК на подставке"));
+  form.Radio(1100, 
+            QStringLiteral("Автоматически, без подсветки во время ожидания ШК на подставке"));
   form.Radio(1104, QStringLiteral("Автоматически, с подсветкой во время ожидания ШК на подставке"));
   form.EndGroup();
   const FieldRange& brightness = RangeOf("illumination_brightness");

@@ -64,6 +64,22 @@ bool ReadSequence(CPageT& page, int id, ByteSeq& seq) {
   return false;
 }
 
+void AddSequenceNotes(CPageForm& form, const QString& first, const QString& held_keys,
+                      const QString& last) {
+  form.Label(first);
+  form.Label(QStringLiteral("Пример:\t 0x0A\t10"));
+  form.Label(QStringLiteral(
+      "Значение интерпретируется в зависимости от выбранного интерфейса сканера:"));
+  form.Label(QStringLiteral(
+      "• Для USB HID значения элементов интерпретируются как скан-коды USB HID клавиатуры."));
+  form.Label(held_keys);
+  form.Label(QStringLiteral(
+      "• Для USB CDC и RS232 значения элементов интерпретируются как коды ASCII."));
+  form.Label(QStringLiteral("Примечание №2.\nТаблица скан-кодов USB HID клавиатуры приведена в "
+                            "документе производителя сканера с настроечными штрих-кодами."));
+  form.Label(last);
+}
+
 CPrefixesSuffixesPage::CPrefixesSuffixesPage() : CPageImpl(kTemplateId) {}
 
 void CPrefixesSuffixesPage::CreateControls(CPageForm& form) {
@@ -77,15 +93,15 @@ void CPrefixesSuffixesPage::CreateControls(CPageForm& form) {
   SequenceRow(form, 1052, QStringLiteral("Префиксы:"));
   SequenceRow(form, 1053, QStringLiteral("Суффиксы:"));
   form.EndGroup();
-  form.Label(QStringLiteral("Примечание №1.\nПрефиксы, суффиксы задаются в виде набора байт в шестнадцатеричном или десятичном формате."));
-  form.Label(QString::fromUtf16(kSequenceExample));
-  form.Label(QString::fromUtf16(kSequenceByInterface));
-  form.Label(QString::fromUtf16(kSequenceHid));
-  form.Label(QStringLiteral(
-      "При наличии скан-кодов клавиш Ctrl, Alt, Shift и GUI (Win) эти клавиши удерживаются нажатыми до окончания передачи всех элементов префикса и суффикса. Это позволяет задать в качестве префика, например, такое сочетание клавиш как Сtrl + F7."));
-  form.Label(QString::fromUtf16(kSequenceCdc));
-  form.Label(QString::fromUtf16(kSequenceScanCodes));
-  form.Label(QStringLiteral("Примечание №3.\nМаксимальная длина префикса или суффикса: 10 символов"));
+  AddSequenceNotes(
+      form,
+      QStringLiteral("Примечание №1.\nПрефиксы, суффиксы задаются в виде набора байт в "
+                     "шестнадцатеричном или десятичном формате."),
+      QStringLiteral("При наличии скан-кодов клавиш Ctrl, Alt, Shift и GUI (Win) эти клавиши "
+                     "удерживаются нажатыми до окончания передачи всех элементов префикса и "
+                     "суффикса. Это позволяет задать в качестве префика, например, такое "
+                     "сочетание клавиш как Сtrl + F7."),
+      QStringLiteral("Примечание №3.\nМаксимальная длина префикса или суффикса: 10 символов"));
 }
 
 void CPrefixesSuffixesPage::Bindings(CBindings&) {}

@@ -29,12 +29,11 @@ void ShowSequence(CPageT& page, int id, const ByteSeq& seq);
 // focuses the edit and gives false; the bytes read before the fault stay written.
 bool ReadSequence(CPageT& page, int id, ByteSeq& seq);
 
-// The notes both sequence pages show.
-inline constexpr char16_t kSequenceExample[] = u"Пример:\t 0x0A\t10";
-inline constexpr char16_t kSequenceByInterface[] = u"Значение интерпретируется в зависимости от выбранного интерфейса сканера:";
-inline constexpr char16_t kSequenceHid[] = u"• Для USB HID значения элементов интерпретируются как скан-коды USB HID клавиатуры.";
-inline constexpr char16_t kSequenceCdc[] = u"• Для USB CDC и RS232 значения элементов интерпретируются как коды ASCII.";
-inline constexpr char16_t kSequenceScanCodes[] =
-    u"Примечание №2.\nТаблица скан-кодов USB HID клавиатуры приведена в документе производителя сканера с настроечными штрих-кодами.";
+// The notes under a page's sequence edits, in their order: the page's own
+// first note, the example and what the bytes mean for each interface (with
+// the page's own text on held keys), where the scan codes are listed, and the
+// page's own note on the length.
+void AddSequenceNotes(CPageForm& form, const QString& first, const QString& held_keys,
+                      const QString& last);
 
 }  // namespace tavrik

@@ -12,7 +12,8 @@ void CSoundManagementPage::CreateControls(CPageForm& form) {
   form.BeginGroup(QStringLiteral("Громкость"));
   form.TrackBar(1057, static_cast<int>(volume.min), static_cast<int>(volume.max));
   form.EndGroup();
-  form.Check(1194, QStringLiteral("Звуковой сигнал при установке / снятии сканера на подставку  *"));
+  form.Check(1194, 
+            QStringLiteral("Звуковой сигнал при установке / снятии сканера на подставку  *"));
   form.BeginGroup(QStringLiteral("Звук успешного считывания"));
   form.RadioGroup(2000, QStringLiteral("Звук 1"));
   for (int n = 2; n <= 5; ++n) form.Radio(2000 + n - 1, QStringLiteral("Звук %1").arg(n));

@@ -14,16 +14,15 @@ CUpButtonMessagePage::CUpButtonMessagePage() : CPageImpl(kTemplateId) {}
 void CUpButtonMessagePage::CreateControls(CPageForm& form) {
   // The edit has no label of its own: the page's caption names it.
   form.TextEdit(1210)->setAccessibleName(Caption());
-  form.Label(QStringLiteral(
-      "Примечание №1.\nСообщение от верхней кнопки задается в виде набора байт в шестнадцатеричном или десятичном формате."));
-  form.Label(QString::fromUtf16(kSequenceExample));
-  form.Label(QString::fromUtf16(kSequenceByInterface));
-  form.Label(QString::fromUtf16(kSequenceHid));
-  form.Label(QStringLiteral(
-      "При наличии скан-кодов клавиш Ctrl, Alt, Shift и GUI (Win) эти клавиши удерживаются нажатыми до окончания передачи всех элементов сообщения. Это позволяет задать в качестве сообщения, например, такое сочетание клавиш как Сtrl + F7."));
-  form.Label(QString::fromUtf16(kSequenceCdc));
-  form.Label(QString::fromUtf16(kSequenceScanCodes));
-  form.Label(QStringLiteral("Примечание №3.\nМаксимальная длина сообщения: 10 символов"));
+  AddSequenceNotes(
+      form,
+      QStringLiteral("Примечание №1.\nСообщение от верхней кнопки задается в виде набора байт в "
+                     "шестнадцатеричном или десятичном формате."),
+      QStringLiteral("При наличии скан-кодов клавиш Ctrl, Alt, Shift и GUI (Win) эти клавиши "
+                     "удерживаются нажатыми до окончания передачи всех элементов сообщения. Это "
+                     "позволяет задать в качестве сообщения, например, такое сочетание клавиш "
+                     "как Сtrl + F7."),
+      QStringLiteral("Примечание №3.\nМаксимальная длина сообщения: 10 символов"));
 }
 
 void CUpButtonMessagePage::Bindings(CBindings&) {}
