@@ -266,6 +266,8 @@ QWidget* CPageForm::Make(const Placement& p) {
     }
     case PlacementKind::group_box:
       return new QGroupBox(text, parent);
+    case PlacementKind::custom:
+      return new QWidget(parent);
   }
   return nullptr;
 }

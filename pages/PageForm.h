@@ -41,6 +41,7 @@ enum class PlacementKind {
   track_bar,
   picture,      // a static picture (QLabel showing a pixmap)
   group_box,
+  custom,  // a control its owner makes itself (a tree, a frame): only the place is used
 };
 struct Placement {
   int id;  // 0: a control no code refers to
