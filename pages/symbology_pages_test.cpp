@@ -63,6 +63,13 @@ constexpr FieldRef Field() {
           }};
 }
 
+// The number edits' fields.
+constexpr FieldRef kAddon = Field<&Settings::addon_timeout>();
+constexpr FieldRef kRedecode = Field<&Settings::redecode_timeout>();
+constexpr FieldRef kAppend = Field<&Settings::structured_append_timeout>();
+constexpr FieldRef kDelay = Field<&Settings::inter_barcode_delay>();
+constexpr FieldRef kPharmacodeMin = Field<&Settings::pharmacode_min_value>();
+
 // Every check box of the pages, in binding order.
 struct CheckRow {
   int page;
@@ -337,39 +344,34 @@ TEST_F(SymbologyPagesTest, NumbersAreCheckedAsTypedAndStoredInTheirUnits) {
     bool ok;
     std::int64_t stored;  // the field afterwards; it holds 9 before each row
   };
-  const FieldRef addon = Field<&Settings::addon_timeout>();
-  const FieldRef redecode = Field<&Settings::redecode_timeout>();
-  const FieldRef append = Field<&Settings::structured_append_timeout>();
-  const FieldRef delay = Field<&Settings::inter_barcode_delay>();
-  const FieldRef pharmacode = Field<&Settings::pharmacode_min_value>();
   const Case cases[] = {
-      /* 1 */ {kEanUpc, 1138, addon, "49", false, 9},
-      /* 2 */ {kEanUpc, 1138, addon, "50", true, 1},
-      /* 3 */ {kEanUpc, 1138, addon, "74", true, 1},
-      /* 4 */ {kEanUpc, 1138, addon, "75", true, 2},  // halves up
-      /* 5 */ {kEanUpc, 1138, addon, "12750", true, 255},
-      /* 6 */ {kEanUpc, 1138, addon, "12751", false, 9},
-      /* 7 */ {kEanUpc, 1138, addon, "", false, 9},
-      /* 8 */ {kSymbolics, 1084, redecode, "0", true, 0},
-      /* 9 */ {kSymbolics, 1084, redecode, "24", true, 0},
-      /* 10 */ {kSymbolics, 1084, redecode, "25", true, 1},
-      /* 11 */ {kSymbolics, 1084, redecode, "12750", true, 255},
-      /* 12 */ {kSymbolics, 1084, redecode, "12751", false, 9},
-      /* 13 */ {kSymbolics, 1095, append, "499", false, 9},
-      /* 14 */ {kSymbolics, 1095, append, "500", true, 1},
-      /* 15 */ {kSymbolics, 1095, append, "749", true, 1},
-      /* 16 */ {kSymbolics, 1095, append, "750", true, 2},
-      /* 17 */ {kSymbolics, 1095, append, "127500", true, 255},
-      /* 18 */ {kSymbolics, 1095, append, "127501", false, 9},
-      /* 19 */ {kSymbolics, 1201, delay, "0", true, 0},
-      /* 20 */ {kSymbolics, 1201, delay, "5000", true, 5000},
-      /* 21 */ {kSymbolics, 1201, delay, "5001", false, 9},
-      /* 22 */ {kSymbolics, 1201, delay, "65545", false, 9},  // would narrow to 9
-      /* 23 */ {kPharmacode, 1125, pharmacode, "2", false, 9},
-      /* 24 */ {kPharmacode, 1125, pharmacode, "3", true, 3},
-      /* 25 */ {kPharmacode, 1125, pharmacode, "131070", true, 131070},
-      /* 26 */ {kPharmacode, 1125, pharmacode, "131071", false, 9},
-      /* 27 */ {kPharmacode, 1125, pharmacode, "4294967305", false, 9},  // beyond 32 bits
+      /* 1 */ {kEanUpc, 1138, kAddon, "49", false, 9},
+      /* 2 */ {kEanUpc, 1138, kAddon, "50", true, 1},
+      /* 3 */ {kEanUpc, 1138, kAddon, "74", true, 1},
+      /* 4 */ {kEanUpc, 1138, kAddon, "75", true, 2},  // halves up
+      /* 5 */ {kEanUpc, 1138, kAddon, "12750", true, 255},
+      /* 6 */ {kEanUpc, 1138, kAddon, "12751", false, 9},
+      /* 7 */ {kEanUpc, 1138, kAddon, "", false, 9},
+      /* 8 */ {kSymbolics, 1084, kRedecode, "0", true, 0},
+      /* 9 */ {kSymbolics, 1084, kRedecode, "24", true, 0},
+      /* 10 */ {kSymbolics, 1084, kRedecode, "25", true, 1},
+      /* 11 */ {kSymbolics, 1084, kRedecode, "12750", true, 255},
+      /* 12 */ {kSymbolics, 1084, kRedecode, "12751", false, 9},
+      /* 13 */ {kSymbolics, 1095, kAppend, "499", false, 9},
+      /* 14 */ {kSymbolics, 1095, kAppend, "500", true, 1},
+      /* 15 */ {kSymbolics, 1095, kAppend, "749", true, 1},
+      /* 16 */ {kSymbolics, 1095, kAppend, "750", true, 2},
+      /* 17 */ {kSymbolics, 1095, kAppend, "127500", true, 255},
+      /* 18 */ {kSymbolics, 1095, kAppend, "127501", false, 9},
+      /* 19 */ {kSymbolics, 1201, kDelay, "0", true, 0},
+      /* 20 */ {kSymbolics, 1201, kDelay, "5000", true, 5000},
+      /* 21 */ {kSymbolics, 1201, kDelay, "5001", false, 9},
+      /* 22 */ {kSymbolics, 1201, kDelay, "65545", false, 9},  // would narrow to 9
+      /* 23 */ {kPharmacode, 1125, kPharmacodeMin, "2", false, 9},
+      /* 24 */ {kPharmacode, 1125, kPharmacodeMin, "3", true, 3},
+      /* 25 */ {kPharmacode, 1125, kPharmacodeMin, "131070", true, 131070},
+      /* 26 */ {kPharmacode, 1125, kPharmacodeMin, "131071", false, 9},
+      /* 27 */ {kPharmacode, 1125, kPharmacodeMin, "4294967305", false, 9},  // beyond 32 bits
   };
   int row = 0;
   for (const Case& c : cases) {
@@ -396,17 +398,17 @@ TEST_F(SymbologyPagesTest, LoadClampsTheRecordIntoWhatThePageCanShow) {
     std::int64_t clamped;   // in the record after the load, and after a store of it
   };
   const Case cases[] = {
-      /* 1 */ {kEanUpc, 1138, Field<&Settings::addon_timeout>(), 0, "50", 1},  // an old file
-      /* 2 */ {kEanUpc, 1138, Field<&Settings::addon_timeout>(), 1, "50", 1},
-      /* 3 */ {kEanUpc, 1138, Field<&Settings::addon_timeout>(), 255, "12750", 255},
-      /* 4 */ {kSymbolics, 1084, Field<&Settings::redecode_timeout>(), 0, "0", 0},
-      /* 5 */ {kSymbolics, 1084, Field<&Settings::redecode_timeout>(), 255, "12750", 255},
-      /* 6 */ {kSymbolics, 1095, Field<&Settings::structured_append_timeout>(), 0, "500", 1},
-      /* 7 */ {kSymbolics, 1095, Field<&Settings::structured_append_timeout>(), 255, "127500", 255},
-      /* 8 */ {kSymbolics, 1201, Field<&Settings::inter_barcode_delay>(), 6000, "5000", 5000},
-      /* 9 */ {kSymbolics, 1201, Field<&Settings::inter_barcode_delay>(), 65535, "5000", 5000},
-      /* 10 */ {kSymbolics, 1201, Field<&Settings::inter_barcode_delay>(), 5000, "5000", 5000},
-      /* 11 */ {kPharmacode, 1125, Field<&Settings::pharmacode_min_value>(), 131070, "131070", 131070},
+      /* 1 */ {kEanUpc, 1138, kAddon, 0, "50", 1},  // an old file
+      /* 2 */ {kEanUpc, 1138, kAddon, 1, "50", 1},
+      /* 3 */ {kEanUpc, 1138, kAddon, 255, "12750", 255},
+      /* 4 */ {kSymbolics, 1084, kRedecode, 0, "0", 0},
+      /* 5 */ {kSymbolics, 1084, kRedecode, 255, "12750", 255},
+      /* 6 */ {kSymbolics, 1095, kAppend, 0, "500", 1},
+      /* 7 */ {kSymbolics, 1095, kAppend, 255, "127500", 255},
+      /* 8 */ {kSymbolics, 1201, kDelay, 6000, "5000", 5000},
+      /* 9 */ {kSymbolics, 1201, kDelay, 65535, "5000", 5000},
+      /* 10 */ {kSymbolics, 1201, kDelay, 5000, "5000", 5000},
+      /* 11 */ {kPharmacode, 1125, kPharmacodeMin, 131070, "131070", 131070},
   };
   int row = 0;
   for (const Case& c : cases) {
@@ -475,11 +477,9 @@ TEST_F(SymbologyPagesTest, ARefusedNumberLeavesTheBindingsAfterItAndTheConversio
         EXPECT_EQ(r.field.get(s), r.field.get(before)) << r.ids[0];
       }
     }
-    EXPECT_EQ(s.addon_timeout, before.addon_timeout);
-    EXPECT_EQ(s.redecode_timeout, before.redecode_timeout);
-    EXPECT_EQ(s.structured_append_timeout, before.structured_append_timeout);
-    EXPECT_EQ(s.inter_barcode_delay, before.inter_barcode_delay);
-    EXPECT_EQ(s.pharmacode_min_value, before.pharmacode_min_value);
+    for (const FieldRef& number : {kAddon, kRedecode, kAppend, kDelay, kPharmacodeMin}) {
+      EXPECT_EQ(number.get(s), number.get(before));
+    }
   }
 }
 
@@ -496,7 +496,7 @@ TEST_F(SymbologyPagesTest, LoadThenStoreLeavesARecordOfNonDefaultValuesUnchanged
   const Case cases[] = {
       /* 1 */ {kEanUpc, {{Field<&Settings::upca_preamble>(), 2},
                          {Field<&Settings::upce_preamble>(), 0},
-                         {Field<&Settings::addon_timeout>(), 37}}},
+                         {kAddon, 37}}},
       /* 2 */ {k2of5I, {}},
       /* 3 */ {kCodabar, {}},
       /* 4 */ {kCode39, {}},
@@ -504,16 +504,16 @@ TEST_F(SymbologyPagesTest, LoadThenStoreLeavesARecordOfNonDefaultValuesUnchanged
       /* 6 */ {kCode128, {}},
       /* 7 */ {kDataBar, {}},
       /* 8 */ {kPharmacode, {{Field<&Settings::pharmacode_direction>(), 3},
-                             {Field<&Settings::pharmacode_min_value>(), 131070}}},
+                             {kPharmacodeMin, 131070}}},
       /* 9 */ {kPdf417, {}},
       /* 10 */ {kAztec, {}},
       /* 11 */ {kDataMatrix, {}},
       /* 12 */ {kQrCode, {}},
       /* 13 */ {kOcr, {}},
       /* 14 */ {kSymbolics, {{Field<&Settings::symbology_id_mode>(), 2},
-                             {Field<&Settings::redecode_timeout>(), 7},
-                             {Field<&Settings::structured_append_timeout>(), 255},
-                             {Field<&Settings::inter_barcode_delay>(), 1234}}},
+                             {kRedecode, 7},
+                             {kAppend, 255},
+                             {kDelay, 1234}}},
   };
   const Settings defaults = CurrentSettings();
   int row = 0;
