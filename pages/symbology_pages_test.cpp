@@ -385,6 +385,9 @@ TEST_F(SymbologyPagesTest, NumbersAreCheckedAsTypedAndStoredInTheirUnits) {
     EXPECT_EQ(page.Store(), c.ok);
     EXPECT_EQ(c.field.get(s), c.stored);
     EXPECT_EQ(dialogs_.beeps, c.ok ? 0 : 1);
+    if (!c.ok) {
+      EXPECT_EQ(page.focusWidget(), page.Control(c.id)) << "the refused edit has the focus";
+    }
   }
 }
 
