@@ -187,7 +187,8 @@ constexpr TextRow kTexts[] = {
 };
 
 constexpr int kNumberEdits[][2] = {
-    {kEanUpc, 1138}, {kSymbolics, 1084}, {kSymbolics, 1095}, {kSymbolics, 1201}, {kPharmacode, 1125}};
+    {kEanUpc, 1138}, {kSymbolics, 1084}, {kSymbolics, 1095}, {kSymbolics, 1201},
+    {kPharmacode, 1125}};
 
 struct PageCaption {
   int page;
@@ -295,7 +296,9 @@ TEST_F(SymbologyPagesTest, EveryCheckBoxMovesItsOwnField) {
     for (const CheckRow& other : kChecks) s.*other.field = other.page != c.page;
     page.ControlAs<QCheckBox>(c.id)->setChecked(true);
     for (const CheckRow& other : kChecks) {
-      if (other.page == c.page && other.id != c.id) page.ControlAs<QCheckBox>(other.id)->setChecked(false);
+      if (other.page == c.page && other.id != c.id) {
+        page.ControlAs<QCheckBox>(other.id)->setChecked(false);
+      }
     }
     ASSERT_TRUE(page.Store());
     for (const CheckRow& other : kChecks) {
@@ -562,12 +565,14 @@ TEST_F(SymbologyPagesTest, EveryTextIsReadableAtThePageSize) {
     std::vector<QWidget*> leaves;
     for (QWidget* w : page.findChildren<QWidget*>()) {
       if (!w->isVisibleTo(&page) || qobject_cast<QGroupBox*>(w)) continue;
-      if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w) && !qobject_cast<QLineEdit*>(w)) {
-        continue;
-      }
+      const bool shows_text = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                              qobject_cast<QLineEdit*>(w);
+      if (!shows_text) continue;
       leaves.push_back(w);
     }
-    auto page_rect = [&page](QWidget* w) { return QRect(w->mapTo(&page, QPoint(0, 0)), w->size()); };
+    auto page_rect = [&page](QWidget* w) {
+      return QRect(w->mapTo(&page, QPoint(0, 0)), w->size());
+    };
     for (QWidget* w : leaves) {
       const QRect r = page_rect(w);
       const QString name = w->objectName() + u' ' + w->accessibleName();
