@@ -10,7 +10,9 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libzxing-dev libzint-dev
   emf2svg librsvg2-bin
+  libcairo2-dev poppler-utils
   xvfb xauth
+  dpkg-dev lintian desktop-file-utils appstream man-db
 )
 
 missing=()

@@ -1,0 +1,122 @@
+// tavrik-cli's help, its bash completion and manual page, the udev rule of a
+// port and the barcodes in the print formats, as a user runs them.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+#include "tools/cli/CommandHelp.h"
+
+namespace tavrik {
+namespace {
+
+struct CliOutput {
+  int status = -1;
+  std::string out;
+};
+
+// tavrik-cli with `args` (no quoting needed), stdout kept, stderr dropped.
+CliOutput Cli(const std::string& args) {
+  CliOutput run;
+  const std::string command = std::string("'") + TAVRIK_CLI + "' " + args + " 2>/dev/null";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  std::array<char, 4096> buffer;
+  std::size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(CommandHelpTest, EachCommandPrintsItsOwnHelp) {
+  const CliOutput general = Cli("--help");
+  ASSERT_EQ(general.status, 0);
+  for (const CommandHelp& row : CommandHelpTable()) {
+    SCOPED_TRACE(row.name);
+    EXPECT_NE(general.out.find(std::string("  ") + row.name + " "), std::string::npos) << "not in the usage text";
+    for (const char* flag : {"--help", "-h"}) {
+      const CliOutput r = Cli(std::string(row.name) + " " + flag);
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.out, row.text);
+    }
+    EXPECT_EQ(std::string(row.text).rfind(std::string("Использование: tavrik-cli ") + row.name, 0), 0u);
+  }
+  // An unknown command stays a usage error, help or not.
+  EXPECT_EQ(Cli("frobnicate --help").status, 2);
+}
+
+TEST(CommandHelpTest, CompletionAndManualKnowEveryCommandAndOption) {
+  const std::string completion = ReadText(TAVRIK_SOURCE_DIR "/tools/cli/tavrik-cli.bash-completion");
+  const std::string manual = ReadText(TAVRIK_SOURCE_DIR "/docs/man/tavrik-cli.1");
+  ASSERT_FALSE(completion.empty());
+  ASSERT_FALSE(manual.empty());
+  for (const CommandHelp& row : CommandHelpTable()) {
+    SCOPED_TRACE(row.name);
+    EXPECT_NE(completion.find(row.name), std::string::npos) << "completion";
+    EXPECT_NE(manual.find(std::string(".B ") + row.name), std::string::npos) << "manual";
+    // Every option of the synopsis, in both.
+    const std::string text = std::string(row.text).substr(0, std::string(row.text).find("\n\n"));
+    for (std::size_t at = text.find(" --"); at != std::string::npos; at = text.find(" --", at + 1)) {
+      const std::size_t end = text.find_first_of(" \n]=", at + 1);
+      const std::string option = text.substr(at + 1, end - at - 1);
+      SCOPED_TRACE(option);
+      EXPECT_NE(completion.find(option), std::string::npos) << "completion";
+      // roff writes a minus of an option as \-.
+      std::string roff;
+      for (char c : option) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+      EXPECT_NE(manual.find(roff), std::string::npos) << "manual";
+    }
+  }
+}
+
+TEST(CliToolTest, UdevRuleNeedsAPortWithUsbBehindIt) {
+  EXPECT_EQ(Cli("udev-rule").status, 2);
+  const CliOutput none = Cli("udev-rule /dev/null");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(Cli("udev-rule /dev/tavrik-no-such-port").status, 1);
+}
+
+TEST(CliToolTest, BarcodesFollowTheExtensionAndTheModuleSize) {
+  char tmpl[] = "/tmp/tavrik-cli-print-XXXXXX";
+  ASSERT_NE(::mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  for (const char* extension : {"svg", "pdf", "png", "emf"}) {
+    SCOPED_TRACE(extension);
+    const CliOutput r = Cli("barcodes --module-mm 0.4 --dpi 600 -o " + dir + "/s." + extension);
+    ASSERT_EQ(r.status, 0);
+    const std::string names[] = {dir + "/s_Old." + extension, dir + "/s_New." + extension};
+    EXPECT_EQ(r.out, names[0] + "\n" + names[1] + "\n");
+    const std::string head = ReadText(names[1]).substr(0, 8);
+    const char* magic = std::string(extension) == "svg"   ? "<?xml"
+                        : std::string(extension) == "pdf" ? "%PDF-"
+                        : std::string(extension) == "png" ? "\x89PNG"
+                                                          : "\x01\0\0\0";
+    EXPECT_EQ(head.rfind(magic, 0), 0u);
+  }
+  // 0.4 mm a module in the SVG's own millimetres.
+  const std::string svg = ReadText(dir + "/s_New.svg");
+  EXPECT_NE(svg.find("mm\""), std::string::npos);
+  for (const char* bad : {"--module-mm 0", "--module-mm x", "--dpi 10", "--module-mm 30"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(Cli(std::string("barcodes ") + bad + " -o " + dir + "/bad.svg").status, 2);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir + "/bad_Old.svg"));
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tavrik
