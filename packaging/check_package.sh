@@ -50,9 +50,9 @@ dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/ru.zeyd.Tavrik.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/ru.zeyd.Tavrik.metainfo.xml" || fail "appstreamcli validate"
 "$work/root/usr/bin/tavrik-cli" --help | grep -q udev-rule || fail "the packaged tavrik-cli does not run"
-man -l "$work/root/usr/share/man/man1/tavrik-cli.1.gz" >/dev/null 2>&1 || true
+
 
 # Errors fail the test; warnings are printed for the record.
-lintian --no-tag-display-limit --fail-on error --suppress-tags-from-file "$(dirname "$0")/lintian-accepted" \
+lintian --tag-display-limit 0 --fail-on error \
   "$deb" 2>&1 | tee "$work/lintian.log" || fail "lintian reports errors"
 echo "package: ok"

@@ -12,7 +12,7 @@ packages=(
   emf2svg librsvg2-bin
   libcairo2-dev poppler-utils
   xvfb xauth
-  dpkg-dev lintian desktop-file-utils appstream man-db
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
