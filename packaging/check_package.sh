@@ -52,6 +52,10 @@ appstreamcli validate --no-net "$work/root/usr/share/metainfo/ru.zeyd.Tavrik.met
 "$work/root/usr/bin/tavrik-cli" --help | grep -q udev-rule || fail "the packaged tavrik-cli does not run"
 
 
+# apt resolves every dependency (a simulation: nothing is installed).
+apt-get install --simulate -q "$(realpath "$deb")" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt cannot install it"; }
+grep -Eq '^Inst tavrik |tavrik is already the newest version' "$work/apt.log" || fail "apt would not install it"
+
 # Errors fail the test; warnings are printed for the record.
 lintian --tag-display-limit 0 --fail-on error \
   "$deb" 2>&1 | tee "$work/lintian.log" || fail "lintian reports errors"
