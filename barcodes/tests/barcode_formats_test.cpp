@@ -19,11 +19,7 @@
 namespace tavrik {
 namespace {
 
-Settings Defaults() {
-  Settings s{};
-  LoadDefaults(s);
-  return s;
-}
+using test::Defaults;
 
 TEST(BarcodeFormats, SaveDialogOffersTheFourFiltersWithMetafilesFirst) {
   const FileDialog dialog = BarcodeSaveDialog();
