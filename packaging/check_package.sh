@@ -49,6 +49,13 @@ done
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/ru.zeyd.Tavrik.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/ru.zeyd.Tavrik.metainfo.xml" || fail "appstreamcli validate"
+# The menu entry starts a program of the package and shows an icon of it.
+entry="$work/root/usr/share/applications/ru.zeyd.Tavrik.desktop"
+exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+[ -x "$work/root/usr/bin/$exec_program" ] || fail "the menu entry starts $exec_program, which is not in /usr/bin"
+icon=$(sed -n 's/^Icon=//p' "$entry")
+[ -f "$work/root/usr/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "the menu entry's icon $icon is not in the package"
+grep -qx 'Categories=Utility;' "$entry" || fail "the menu entry is not under Utility"
 "$work/root/usr/bin/tavrik-cli" --help | grep -q udev-rule || fail "the packaged tavrik-cli does not run"
 
 

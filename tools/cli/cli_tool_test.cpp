@@ -82,6 +82,52 @@ TEST(CommandHelpTest, CompletionAndManualKnowEveryCommandAndOption) {
   }
 }
 
+// The completion function as bash runs it on Tab, with the two helpers of the
+// bash-completion package reduced to what the function needs from them.
+std::string Complete(const std::string& line) {
+  const std::string script =
+      "_init_completion() { words=(\"${COMP_WORDS[@]}\"); cword=$COMP_CWORD; cur=${COMP_WORDS[cword]}; "
+      "prev=${COMP_WORDS[cword-1]}; }\n"
+      "_filedir() { COMPREPLY=(FILES); }\n"
+      "source '" TAVRIK_SOURCE_DIR "/tools/cli/tavrik-cli.bash-completion'\n"
+      "COMP_WORDS=(" + line + ")\n"
+      "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
+      "_tavrik_cli\n"
+      "echo \"${COMPREPLY[*]}\"\n";
+  const std::string path = ::testing::TempDir() + "/tavrik-completion-test.sh";
+  std::ofstream(path) << script;
+  const std::string command = "PATH=\"$(dirname '" TAVRIK_CLI "'):$PATH\" bash '" + path + "' 2>&1";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  std::string out;
+  char buffer[1024];
+  std::size_t n;
+  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  if (pipe) ::pclose(pipe);
+  std::filesystem::remove(path);
+  return out;
+}
+
+TEST(CliToolTest, BashCompletesCommandsOptionsAndValues) {
+  struct Case {
+    const char* line;
+    const char* expected;
+  };
+  const Case cases[] = {
+      /*0*/ {"tavrik-cli s", "search save set-speed\n"},
+      /*1*/ {"tavrik-cli u", "udev-rule\n"},
+      /*2*/ {"tavrik-cli barcodes --mo", "--model --module-mm\n"},
+      /*3*/ {"tavrik-cli probe --speed 11", "115200\n"},
+      /*4*/ {"tavrik-cli set-speed --port /dev/x --to 1", "19200 115200\n"},
+      /*5*/ {"tavrik-cli load --port /dev/x -o ''", "FILES\n"},
+      /*6*/ {"tavrik-cli udev-rule --h", "--help\n"},
+      /*7*/ {"tavrik-cli ports --", "--help\n"},
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row) + ": " + cases[row].line);
+    EXPECT_EQ(Complete(cases[row].line), cases[row].expected);
+  }
+}
+
 TEST(CliToolTest, UdevRuleNeedsAPortWithUsbBehindIt) {
   EXPECT_EQ(Cli("udev-rule").status, 2);
   const CliOutput none = Cli("udev-rule /dev/null");
