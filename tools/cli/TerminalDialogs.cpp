@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdlib>
 
 #include "device/ComDevice.h"
 
