@@ -34,6 +34,10 @@ struct FileFilter {
 struct FileDialog {
   std::vector<FileFilter> filters;
   std::string default_extension;  // without the dot
+  // Where the dialog reports the index of the filter the user chose (0 the
+  // first), for a caller whose filters mean formats. Untouched when null or
+  // when no file was chosen.
+  int* chosen_filter = nullptr;
 };
 
 class Dialogs {

@@ -12,7 +12,9 @@ packages=(
   libzxing-dev
   nlohmann-json3-dev
   emf2svg librsvg2-bin
+  libcairo2-dev poppler-utils
   xvfb xauth
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 [ "${1:-}" = "--benchmarks" ] && packages+=(libzint-dev)

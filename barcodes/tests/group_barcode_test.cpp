@@ -15,11 +15,7 @@
 namespace tavrik {
 namespace {
 
-Settings Defaults() {
-  Settings s{};
-  LoadDefaults(s);
-  return s;
-}
+using test::Defaults;
 
 std::vector<std::uint8_t> RandomBytes(std::size_t size, std::uint32_t seed) {
   std::mt19937 random(seed);

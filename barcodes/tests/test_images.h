@@ -13,8 +13,16 @@
 
 #include "aztecgen/include/aztecgen.h"
 #include "barcodes/BarcodeRendering.h"
+#include "settings/init_settings_def.h"
 
 namespace tavrik::test {
+
+// The defaults of the current model, as a fresh program holds them.
+inline Settings Defaults() {
+  Settings s{};
+  LoadDefaults(s);
+  return s;
+}
 
 // A matrix that owns its modules, viewable as an ag_matrix.
 struct TestMatrix {
