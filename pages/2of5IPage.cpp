@@ -4,20 +4,20 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1027, u"Распознавать Interleaved 2 of 5", &Settings::i2of5_enabled},
+    {1023, u"Используется контр. знак Interleaved 2 of 5", &Settings::i2of5_check_digit},
+    {1024, u"Передавать контр. знак Interleaved 2 of 5", &Settings::i2of5_send_check_digit},
+};
+
+}  // namespace
 
 C2of5IPage::C2of5IPage() : CPageImpl(kTemplateId) {}
 
-void C2of5IPage::CreateControls(CPageForm& form) {
-  form.Check(1027, QStringLiteral("Распознавать Interleaved 2 of 5"));
-  form.Check(1023, QStringLiteral("Используется контр. знак Interleaved 2 of 5"));
-  form.Check(1024, QStringLiteral("Передавать контр. знак Interleaved 2 of 5"));
-}
+void C2of5IPage::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void C2of5IPage::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1027, s.i2of5_enabled);
-  b.BindCheck(1023, s.i2of5_check_digit);
-  b.BindCheck(1024, s.i2of5_send_check_digit);
-}
+void C2of5IPage::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

@@ -4,18 +4,19 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1027, u"Распознавать Aztec Code", &Settings::aztec_enabled},
+    {1083, u"Распознавать Aztec Runes", &Settings::aztec_runes_enabled},
+};
+
+}  // namespace
 
 CAztecPage::CAztecPage() : CPageImpl(kTemplateId) {}
 
-void CAztecPage::CreateControls(CPageForm& form) {
-  form.Check(1027, QStringLiteral("Распознавать Aztec Code"));
-  form.Check(1083, QStringLiteral("Распознавать Aztec Runes"));
-}
+void CAztecPage::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CAztecPage::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1027, s.aztec_enabled);
-  b.BindCheck(1083, s.aztec_runes_enabled);
-}
+void CAztecPage::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

@@ -4,20 +4,20 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1027, u"Распознавать Codabar", &Settings::codabar_enabled},
+    {1139, u"Нотация ABCD для крайних символов", &Settings::codabar_abcd_notation},
+    {1208, u"Передавать крайние символы", &Settings::codabar_send_start_stop},
+};
+
+}  // namespace
 
 CCodabarPage::CCodabarPage() : CPageImpl(kTemplateId) {}
 
-void CCodabarPage::CreateControls(CPageForm& form) {
-  form.Check(1027, QStringLiteral("Распознавать Codabar"));
-  form.Check(1139, QStringLiteral("Нотация ABCD для крайних символов"));
-  form.Check(1208, QStringLiteral("Передавать крайние символы"));
-}
+void CCodabarPage::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CCodabarPage::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1027, s.codabar_enabled);
-  b.BindCheck(1139, s.codabar_abcd_notation);
-  b.BindCheck(1208, s.codabar_send_start_stop);
-}
+void CCodabarPage::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

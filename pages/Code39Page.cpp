@@ -4,20 +4,20 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1027, u"Распознавать Code 39", &Settings::code39_enabled},
+    {1023, u"Используется контр. знак Code 39", &Settings::code39_check_digit},
+    {1024, u"Передавать контр. знак Code 39", &Settings::code39_send_check_digit},
+};
+
+}  // namespace
 
 CCode39Page::CCode39Page() : CPageImpl(kTemplateId) {}
 
-void CCode39Page::CreateControls(CPageForm& form) {
-  form.Check(1027, QStringLiteral("Распознавать Code 39"));
-  form.Check(1023, QStringLiteral("Используется контр. знак Code 39"));
-  form.Check(1024, QStringLiteral("Передавать контр. знак Code 39"));
-}
+void CCode39Page::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CCode39Page::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1027, s.code39_enabled);
-  b.BindCheck(1023, s.code39_check_digit);
-  b.BindCheck(1024, s.code39_send_check_digit);
-}
+void CCode39Page::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

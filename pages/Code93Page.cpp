@@ -4,15 +4,18 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1027, u"Распознавать Code 93", &Settings::code93_enabled},
+};
+
+}  // namespace
 
 CCode93Page::CCode93Page() : CPageImpl(kTemplateId) {}
 
-void CCode93Page::CreateControls(CPageForm& form) {
-  form.Check(1027, QStringLiteral("Распознавать Code 93"));
-}
+void CCode93Page::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CCode93Page::Bindings(CBindings& b) {
-  b.BindCheck(1027, CurrentSettings().code93_enabled);
-}
+void CCode93Page::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

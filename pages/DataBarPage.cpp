@@ -4,18 +4,19 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1132, u"Распознавать GS1 DataBar 14", &Settings::databar14_enabled},
+    {1212, u"Распознавание низких GS1 DataBar", &Settings::databar_low_enabled},
+};
+
+}  // namespace
 
 CDataBarPage::CDataBarPage() : CPageImpl(kTemplateId) {}
 
-void CDataBarPage::CreateControls(CPageForm& form) {
-  form.Check(1132, QStringLiteral("Распознавать GS1 DataBar 14"));
-  form.Check(1212, QStringLiteral("Распознавание низких GS1 DataBar"));
-}
+void CDataBarPage::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CDataBarPage::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1132, s.databar14_enabled);
-  b.BindCheck(1212, s.databar_low_enabled);
-}
+void CDataBarPage::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

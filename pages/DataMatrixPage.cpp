@@ -4,18 +4,19 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1027, u"Распознавать Data Matrix", &Settings::datamatrix_enabled},
+    {1211, u"Распознавание прямоугольных сильно вытянутых DMRE", &Settings::dmre_enabled},
+};
+
+}  // namespace
 
 CDataMatrixPage::CDataMatrixPage() : CPageImpl(kTemplateId) {}
 
-void CDataMatrixPage::CreateControls(CPageForm& form) {
-  form.Check(1027, QStringLiteral("Распознавать Data Matrix"));
-  form.Check(1211, QStringLiteral("Распознавание прямоугольных сильно вытянутых DMRE"));
-}
+void CDataMatrixPage::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CDataMatrixPage::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1027, s.datamatrix_enabled);
-  b.BindCheck(1211, s.dmre_enabled);
-}
+void CDataMatrixPage::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

@@ -4,32 +4,26 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1117, u"Распознавание документов путешественника ICAO (MRZ)", &Settings::ocr_mrz_enabled},
+    {1118, u"Распознавать паспорт гражданина РФ (доп. опция)", &Settings::ocr_ru_passport_enabled},
+    {1120, u"Распознавать номер паспорта гражданина РФ (доп. опция)", &Settings::ocr_ru_passport_number_enabled},
+    {1119, u"Распознавать реквизиты финансовых документов (доп. опция)", &Settings::ocr_financial_enabled},
+    {1135, u"Распознавать номера алкогольных акцизных марок (доп. опция)", &Settings::ocr_excise_stamp_enabled},
+    {1136, u"Распознавать ограниченную пробелами строку (доп. опция)", &Settings::ocr_spaced_string_enabled},
+    {1137, u"Распознавать артикульные номера IKEA (доп. опция)", &Settings::ocr_article_number_enabled},
+    {1121, u"Передача данных с паспортов граждан РФ кириллицей", &Settings::ocr_ru_passport_cyrillic},
+    {1134, u"Текст перевёрнут сверху вниз", &Settings::ocr_upside_down},
+};
+
+}  // namespace
 
 COcrPage::COcrPage() : CPageImpl(kTemplateId) {}
 
-void COcrPage::CreateControls(CPageForm& form) {
-  form.Check(1117, QStringLiteral("Распознавание документов путешественника ICAO (MRZ)"));
-  form.Check(1118, QStringLiteral("Распознавать паспорт гражданина РФ (доп. опция)"));
-  form.Check(1120, QStringLiteral("Распознавать номер паспорта гражданина РФ (доп. опция)"));
-  form.Check(1119, QStringLiteral("Распознавать реквизиты финансовых документов (доп. опция)"));
-  form.Check(1135, QStringLiteral("Распознавать номера алкогольных акцизных марок (доп. опция)"));
-  form.Check(1136, QStringLiteral("Распознавать ограниченную пробелами строку (доп. опция)"));
-  form.Check(1137, QStringLiteral("Распознавать артикульные номера IKEA (доп. опция)"));
-  form.Check(1121, QStringLiteral("Передача данных с паспортов граждан РФ кириллицей"));
-  form.Check(1134, QStringLiteral("Текст перевёрнут сверху вниз"));
-}
+void COcrPage::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void COcrPage::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1117, s.ocr_mrz_enabled);
-  b.BindCheck(1118, s.ocr_ru_passport_enabled);
-  b.BindCheck(1120, s.ocr_ru_passport_number_enabled);
-  b.BindCheck(1119, s.ocr_financial_enabled);
-  b.BindCheck(1135, s.ocr_excise_stamp_enabled);
-  b.BindCheck(1136, s.ocr_spaced_string_enabled);
-  b.BindCheck(1137, s.ocr_article_number_enabled);
-  b.BindCheck(1121, s.ocr_ru_passport_cyrillic);
-  b.BindCheck(1134, s.ocr_upside_down);
-}
+void COcrPage::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

@@ -4,20 +4,20 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1115, u"Распознавать PDF417", &Settings::pdf417_enabled},
+    {1114, u"Распознавать MicroPDF417", &Settings::micro_pdf417_enabled},
+    {1116, u"Упрощённая проверка ошибок в PDF417", &Settings::pdf417_simplified_check},
+};
+
+}  // namespace
 
 CPdf417Page::CPdf417Page() : CPageImpl(kTemplateId) {}
 
-void CPdf417Page::CreateControls(CPageForm& form) {
-  form.Check(1115, QStringLiteral("Распознавать PDF417"));
-  form.Check(1114, QStringLiteral("Распознавать MicroPDF417"));
-  form.Check(1116, QStringLiteral("Упрощённая проверка ошибок в PDF417"));
-}
+void CPdf417Page::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CPdf417Page::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1115, s.pdf417_enabled);
-  b.BindCheck(1114, s.micro_pdf417_enabled);
-  b.BindCheck(1116, s.pdf417_simplified_check);
-}
+void CPdf417Page::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

@@ -4,18 +4,19 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1113, u"Распознавать QR Code", &Settings::qrcode_enabled},
+    {1112, u"Распознавать Micro QR Code", &Settings::micro_qr_enabled},
+};
+
+}  // namespace
 
 CQrCodePage::CQrCodePage() : CPageImpl(kTemplateId) {}
 
-void CQrCodePage::CreateControls(CPageForm& form) {
-  form.Check(1113, QStringLiteral("Распознавать QR Code"));
-  form.Check(1112, QStringLiteral("Распознавать Micro QR Code"));
-}
+void CQrCodePage::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CQrCodePage::Bindings(CBindings& b) {
-  Settings& s = CurrentSettings();
-  b.BindCheck(1113, s.qrcode_enabled);
-  b.BindCheck(1112, s.micro_qr_enabled);
-}
+void CQrCodePage::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik
