@@ -75,8 +75,9 @@ void AddSequenceNotes(CPageForm& form, const QString& first, const QString& held
   form.Label(held_keys);
   form.Label(QStringLiteral(
       "• Для USB CDC и RS232 значения элементов интерпретируются как коды ASCII."));
+  // The table is in the program's own guide, which the link "здесь" of the settings page opens.
   form.Label(QStringLiteral("Примечание №2.\nТаблица скан-кодов USB HID клавиатуры приведена в "
-                            "документе производителя сканера с настроечными штрих-кодами."));
+                            "руководстве пользователя (ссылка «здесь» на странице «Настройки»)."));
   form.Label(last);
 }
 
