@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -14,31 +13,23 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 
 #include "tools/cli/CommandHelp.h"
 #include "tools/cli/Commands.h"
+#include "tools/cli/test_cli_run.h"
 
 namespace tavrik {
 namespace {
 
-struct CliOutput {
-  int status = -1;
-  std::string out;
-};
+using CliOutput = cli_testing::CliRun;
 
-// tavrik-cli with `args` (no quoting needed), stdout kept, stderr dropped.
+// tavrik-cli with `args`, split at spaces.
 CliOutput Cli(const std::string& args) {
-  CliOutput run;
-  const std::string command = std::string("'") + TAVRIK_CLI + "' " + args + " 2>/dev/null";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  std::istringstream in(args);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return cli_testing::Cli(words);
 }
 
 std::string ReadText(const std::string& path) {
