@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "device/ScannerInterface.h"
+#include "transfers/ConnectionParams.h"
 
 namespace tavrik {
 
@@ -18,21 +19,30 @@ std::vector<std::string> CliArgs::All(const std::string& name) const {
   return it == values.end() ? std::vector<std::string>{} : it->second;
 }
 
-CliArgs ParseCliArgs(int argc, char** argv, const std::set<std::string>& flags, const std::set<std::string>& valued) {
+std::string CliArgs::Required(const std::string& name) const {
+  const std::optional<std::string> v = Value(name);
+  if (!v || v->empty()) throw CliUsageError{"не задан параметр " + name};
+  return *v;
+}
+
+CliArgs ParseCliArgs(int argc, char** argv, const CliOptions& options) {
   CliArgs args;
   for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
-    if (flags.count(a)) {
+    if (options.flags.count(a)) {
       args.flags.insert(a);
-    } else if (valued.count(a)) {
+    } else if (options.valued.count(a)) {
       if (i + 1 >= argc) throw CliUsageError{"у параметра " + a + " нет значения"};
       args.values[a].push_back(argv[++i]);
+      args.in_order.push_back({a, argv[i]});
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       throw CliUsageError{"неизвестный параметр " + a};
     } else {
       args.plain.push_back(a);
+      args.in_order.push_back({"", a});
     }
   }
+  if (args.plain.size() > options.max_plain) throw CliUsageError{"лишний аргумент " + args.plain[options.max_plain]};
   return args;
 }
 
@@ -45,11 +55,31 @@ std::uint32_t CliNumber(const std::string& name, const std::string& text, std::u
   return static_cast<std::uint32_t>(v);
 }
 
+double CliDecimal(const std::string& name, const std::string& text, double min, double max) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !(v >= min && v <= max))
+    throw CliUsageError{"недопустимое значение " + name + ": " + text};
+  return v;
+}
+
 std::uint32_t CliSpeed(const std::string& name, const std::string& text) {
   const std::uint32_t baud = CliNumber(name, text, 1, 0xFFFFFFFFu);
   if (SpeedIndexOf(baud) < 0)
     throw CliUsageError{"скорость " + text + " не из списка 2400, 4800, 9600, 19200, 38400, 57600, 115200"};
   return baud;
+}
+
+std::uint8_t CliModel(const std::string& text) { return static_cast<std::uint8_t>(CliNumber("--model", text, 0, 255)); }
+
+std::uint32_t CliSpeedOption(const CliArgs& args) {
+  const auto speed = args.Value("--speed");
+  return speed ? CliSpeed("--speed", *speed) : ConnectionParamsT{}.speed;
+}
+
+std::uint32_t CliTimeoutOption(const CliArgs& args) {
+  const auto timeout = args.Value("--timeout");
+  return timeout ? CliNumber("--timeout", *timeout, kMinTimeout, kMaxTimeout) : ConnectionParamsT{}.timeout;
 }
 
 }  // namespace tavrik

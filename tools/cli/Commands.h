@@ -1,20 +1,36 @@
 #pragma once
-// The commands of tavrik-cli that read, compare and edit settings files, and
-// the ones that serve many scanners at once. Each takes the whole command line
-// (argv[1] is the command), returns the exit status and throws CliUsageError
-// for a wrong command line.
+// The commands of tavrik-cli: one row per command, with what its command line
+// accepts. Each command takes its parsed command line, returns the exit status
+// and throws CliUsageError for a wrong command line.
+
+#include <span>
+#include <string_view>
+
+#include "tools/cli/CliArgs.h"
 
 namespace tavrik {
 
-int ShowCommand(int argc, char** argv);
-int DiffCommand(int argc, char** argv);
-int SetCommand(int argc, char** argv);
+struct CliCommand {
+  const char* name;
+  CliOptions options;
+  int (*run)(const CliArgs& args);
+};
+
+// Every command, in the order of the general usage text.
+std::span<const CliCommand> CliCommands();
+// The command of that name, or null.
+const CliCommand* FindCliCommand(std::string_view name);
+
+// A file, field by field.
+int ShowCommand(const CliArgs& args);
+int DiffCommand(const CliArgs& args);
+int SetCommand(const CliArgs& args);
 
 // A save, probe or search command line for many ports: --port given more than
 // once, or --all.
-bool ManyPorts(int argc, char** argv);
-int SaveManyCommand(int argc, char** argv);
-int ProbeManyCommand(int argc, char** argv);
-int SearchManyCommand(int argc, char** argv);
+bool ManyPorts(const CliArgs& args);
+int SaveManyCommand(const CliArgs& args);
+int ProbeManyCommand(const CliArgs& args);
+int SearchManyCommand(const CliArgs& args);
 
 }  // namespace tavrik

@@ -3,83 +3,32 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/CliArgs.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/FieldText.h"
+#include "tools/cli/SettingsSource.h"
 
 namespace tavrik {
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
 constexpr int kTrouble = 2;  // diff's status for a usage or file error, and set's for a refused value
 
-// A file, or the defaults of a model.
-struct SourceSpec {
-  std::optional<std::string> file;
-  std::uint8_t model = 0;
-};
-
-struct Source {
-  Settings settings{};
-  int version = kPlacementVersion;
-  int size = static_cast<int>(kPlacementSize);
-};
-
-// A file's image header (version, size); the file has been read successfully.
-void ReadFileHeader(const std::string& path, Source& source) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), "rb"));
-  std::uint8_t bytes[sizeof kSettingsFileSignature + 3];
-  if (!f || std::fread(bytes, 1, sizeof bytes, f.get()) != sizeof bytes) return;
-  const std::uint8_t* header = bytes + sizeof kSettingsFileSignature;
-  source.version = PlacementVersion(header);
-  source.size = PlacementSize(header);
-}
-
-// Fields a file does not hold take the defaults of model 0, as a program
-// without a device would show them.
-std::optional<Source> LoadSource(const SourceSpec& spec) {
-  Source source;
-  SetCurrentModel(spec.file ? 0 : spec.model);
-  LoadDefaults(source.settings);
-  if (!spec.file) return source;
-  const FileResult r = ReadSettingsFile(*spec.file, source.settings);
-  if (r != FileResult::ok) {
-    std::fprintf(stderr, "%s: %s\n", spec.file->c_str(), FileResultText(r));
-    return std::nullopt;
-  }
-  ReadFileHeader(*spec.file, source);
-  return source;
-}
-
-std::uint8_t ModelOption(const std::string& text) {
-  return static_cast<std::uint8_t>(CliNumber("--model", text, 0, 255));
-}
-
-// The sources of a command line in order: FILE or --model M each.
-std::vector<SourceSpec> SourceSpecs(int argc, char** argv, std::vector<std::string>* other_flags) {
+// The sources of a command line in order: FILE or --model M each. Fields a
+// file does not hold take the defaults of model 0, as a program without a
+// device would show them.
+std::vector<SourceSpec> SourceSpecs(const CliArgs& args) {
   std::vector<SourceSpec> specs;
-  for (int i = 2; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--model") {
-      if (i + 1 >= argc) throw CliUsageError{"у параметра --model нет значения"};
-      specs.push_back({std::nullopt, ModelOption(argv[++i])});
-    } else if (!a.empty() && a[0] == '-' && a != "-") {
-      if (!other_flags) throw CliUsageError{"неизвестный параметр " + a};
-      other_flags->push_back(a);
-    } else {
-      specs.push_back({a, 0});
+  for (const CliArg& a : args.in_order) {
+    if (a.option.empty()) {
+      specs.push_back({a.value, 0});
+    } else if (a.option == "--model") {
+      specs.push_back({std::nullopt, CliModel(a.value)});
     }
   }
   return specs;
@@ -104,31 +53,25 @@ std::vector<Line> Lines(const Source& source) {
 
 }  // namespace
 
-int ShowCommand(int argc, char** argv) {
-  std::vector<std::string> flags;
-  const std::vector<SourceSpec> specs = SourceSpecs(argc, argv, &flags);
-  bool json = false;
-  for (const std::string& flag : flags) {
-    if (flag != "--json") throw CliUsageError{"неизвестный параметр " + flag};
-    json = true;
-  }
+int ShowCommand(const CliArgs& args) {
+  const std::vector<SourceSpec> specs = SourceSpecs(args);
   if (specs.size() != 1) throw CliUsageError{"нужен один файл настроек или --model M"};
   const std::optional<Source> source = LoadSource(specs[0]);
-  if (!source) return kFailed;
+  if (!source) return kCliFailed;
   const std::vector<Line> lines = Lines(*source);
-  if (!json) {
+  if (!args.Has("--json")) {
     for (const Line& line : lines) std::printf("%s = %s\n", line.name.c_str(), line.text.c_str());
-    return kOk;
+    return kCliOk;
   }
   std::printf("{\n");
   for (std::size_t i = 0; i < lines.size(); ++i)
     std::printf("  \"%s\": %s%s\n", lines[i].name.c_str(), lines[i].json.c_str(), i + 1 < lines.size() ? "," : "");
   std::printf("}\n");
-  return kOk;
+  return kCliOk;
 }
 
-int DiffCommand(int argc, char** argv) {
-  const std::vector<SourceSpec> specs = SourceSpecs(argc, argv, nullptr);
+int DiffCommand(const CliArgs& args) {
+  const std::vector<SourceSpec> specs = SourceSpecs(args);
   if (specs.size() != 2) throw CliUsageError{"нужны два файла настроек (любой можно заменить на --model M)"};
   const std::optional<Source> a = LoadSource(specs[0]);
   if (!a) return kTrouble;
@@ -136,22 +79,21 @@ int DiffCommand(int argc, char** argv) {
   if (!b) return kTrouble;
   const std::vector<Line> left = Lines(*a);
   const std::vector<Line> right = Lines(*b);
-  int status = kOk;
+  int status = kCliOk;
   for (std::size_t i = 0; i < left.size(); ++i) {
     if (left[i].text == right[i].text) continue;
     std::printf("%s: %s -> %s\n", left[i].name.c_str(), left[i].text.c_str(), right[i].text.c_str());
-    status = kFailed;
+    status = kCliFailed;
   }
   return status;
 }
 
-int SetCommand(int argc, char** argv) {
-  const CliArgs args = ParseCliArgs(argc, argv, {}, {"-o"});
+int SetCommand(const CliArgs& args) {
   if (args.plain.size() < 2) throw CliUsageError{"нужны файл настроек и хотя бы одно ИМЯ=ЗНАЧЕНИЕ"};
   const std::string& path = args.plain[0];
   const std::string out = args.Value("-o").value_or(path);
   const std::optional<Source> source = LoadSource({path, 0});
-  if (!source) return kFailed;
+  if (!source) return kCliFailed;
 
   Settings settings = source->settings;
   bool refused = false;
@@ -175,12 +117,7 @@ int SetCommand(int argc, char** argv) {
     std::fprintf(stderr, "ничего не записано\n");
     return kTrouble;
   }
-  const FileResult r = WriteSettingsFile(out, settings);
-  if (r != FileResult::ok) {
-    std::fprintf(stderr, "%s: %s\n", out.c_str(), FileResultText(r));
-    return kFailed;
-  }
-  return kOk;
+  return WriteSettingsTold(out, settings) ? kCliOk : kCliFailed;
 }
 
 }  // namespace tavrik

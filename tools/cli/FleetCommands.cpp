@@ -4,23 +4,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "settings/SettingsFile.h"
-#include "settings/init_settings_def.h"
 #include "tools/cli/CliArgs.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/Fleet.h"
+#include "tools/cli/SettingsSource.h"
 #include "transfers/ConnectionParams.h"
 
 namespace tavrik {
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
 
 // Where --all looks for ports. The variables let a test or a container point
 // the tool at a tree of its own.
@@ -45,16 +41,6 @@ std::vector<std::string> Ports(const CliArgs& args) {
   return ports;
 }
 
-std::uint32_t SpeedOption(const CliArgs& args) {
-  const auto speed = args.Value("--speed");
-  return speed ? CliSpeed("--speed", *speed) : ConnectionParamsT{}.speed;
-}
-
-std::uint32_t TimeoutOption(const CliArgs& args) {
-  const auto timeout = args.Value("--timeout");
-  return timeout ? CliNumber("--timeout", *timeout, kMinTimeout, kMaxTimeout) : ConnectionParamsT{}.timeout;
-}
-
 std::string OneLine(std::string text) {
   for (char& c : text) {
     if (c == '\n' || c == '\t') c = ' ';
@@ -76,49 +62,30 @@ int Report(const std::vector<PortReport>& reports, bool with_speed) {
   }
   if (reports.empty()) std::fprintf(stderr, "COM-порты не найдены\n");
   std::fflush(stdout);
-  return all_ok ? kOk : kFailed;
+  return all_ok ? kCliOk : kCliFailed;
 }
 
 }  // namespace
 
-bool ManyPorts(int argc, char** argv) {
-  int ports = 0;
-  for (int i = 2; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--all") == 0) return true;
-    if (std::strcmp(argv[i], "--port") == 0) ++ports;
-  }
-  return ports > 1;
-}
+bool ManyPorts(const CliArgs& args) { return args.Has("--all") || args.All("--port").size() > 1; }
 
-int SaveManyCommand(int argc, char** argv) {
-  const CliArgs args = ParseCliArgs(argc, argv, {"--yes", "--all"}, {"--port", "--speed", "--timeout"});
+int SaveManyCommand(const CliArgs& args) {
   const std::vector<std::string> ports = Ports(args);
   // Many ports would ask the same questions many times over: the answer is given once, beforehand.
   if (!args.Has("--yes")) throw CliUsageError{"сохранение в несколько устройств только с --yes"};
   if (args.plain.size() != 1) throw CliUsageError{"нужен один файл настроек"};
-  const std::uint32_t speed = SpeedOption(args);
-  const std::uint32_t timeout = TimeoutOption(args);
-  Settings settings{};
-  LoadDefaults(settings);
-  const FileResult r = ReadSettingsFile(args.plain[0], settings);
-  if (r != FileResult::ok) {
-    std::fprintf(stderr, "%s: %s\n", args.plain[0].c_str(), FileResultText(r));
-    return kFailed;
-  }
-  return Report(SaveToPorts(settings, ports, speed, timeout), false);
+  const std::uint32_t speed = CliSpeedOption(args);
+  const std::uint32_t timeout = CliTimeoutOption(args);
+  const std::optional<Source> source = LoadSource({args.plain[0], 0});
+  if (!source) return kCliFailed;
+  return Report(SaveToPorts(source->settings, ports, speed, timeout), false);
 }
 
-int ProbeManyCommand(int argc, char** argv) {
-  const CliArgs args = ParseCliArgs(argc, argv, {"--all"}, {"--port", "--speed", "--timeout"});
-  if (!args.plain.empty()) throw CliUsageError{"лишний аргумент " + args.plain[0]};
+int ProbeManyCommand(const CliArgs& args) {
   const std::vector<std::string> ports = Ports(args);
-  return Report(ProbePorts(ports, SpeedOption(args), TimeoutOption(args)), false);
+  return Report(ProbePorts(ports, CliSpeedOption(args), CliTimeoutOption(args)), false);
 }
 
-int SearchManyCommand(int argc, char** argv) {
-  const CliArgs args = ParseCliArgs(argc, argv, {"--all"}, {"--port"});
-  if (!args.plain.empty()) throw CliUsageError{"лишний аргумент " + args.plain[0]};
-  return Report(SearchPorts(Ports(args)), true);
-}
+int SearchManyCommand(const CliArgs& args) { return Report(SearchPorts(Ports(args)), true); }
 
 }  // namespace tavrik

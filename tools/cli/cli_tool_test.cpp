@@ -3,37 +3,33 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 
 #include "tools/cli/CommandHelp.h"
+#include "tools/cli/Commands.h"
+#include "tools/cli/test_cli_run.h"
 
 namespace tavrik {
 namespace {
 
-struct CliOutput {
-  int status = -1;
-  std::string out;
-};
+using CliOutput = cli_testing::CliRun;
 
-// tavrik-cli with `args` (no quoting needed), stdout kept, stderr dropped.
+// tavrik-cli with `args`, split at spaces.
 CliOutput Cli(const std::string& args) {
-  CliOutput run;
-  const std::string command = std::string("'") + TAVRIK_CLI + "' " + args + " 2>/dev/null";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  std::istringstream in(args);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return cli_testing::Cli(words);
 }
 
 std::string ReadText(const std::string& path) {
@@ -113,7 +109,7 @@ TEST(CliToolTest, BashCompletesCommandsOptionsAndValues) {
     const char* expected;
   };
   const Case cases[] = {
-      /*0*/ {"tavrik-cli s", "search save set-speed\n"},
+      /*0*/ {"tavrik-cli s", "show set search save set-speed\n"},
       /*1*/ {"tavrik-cli u", "udev-rule\n"},
       /*2*/ {"tavrik-cli barcodes --mo", "--model --module-mm\n"},
       /*3*/ {"tavrik-cli probe --speed 11", "115200\n"},
@@ -121,11 +117,88 @@ TEST(CliToolTest, BashCompletesCommandsOptionsAndValues) {
       /*5*/ {"tavrik-cli load --port /dev/x -o ''", "FILES\n"},
       /*6*/ {"tavrik-cli udev-rule --h", "--help\n"},
       /*7*/ {"tavrik-cli ports --", "--help\n"},
+      /*8*/ {"tavrik-cli probe --a", "--all\n"},
+      /*9*/ {"tavrik-cli diff a.qdx ''", "FILES\n"},
+      /*10*/ {"tavrik-cli set a.qdx volu", "volume=\n"},  // field names after the file
+      /*11*/ {"tavrik-cli set ''", "FILES\n"},
+      /*12*/ {"tavrik-cli show --model 0 --j", "--json\n"},
   };
   for (std::size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE("row " + std::to_string(row) + ": " + cases[row].line);
     EXPECT_EQ(Complete(cases[row].line), cases[row].expected);
   }
+}
+
+std::set<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  std::set<std::string> words;
+  for (std::string w; in >> w;) words.insert(w);
+  return words;
+}
+
+// `option` in `text` as a whole word: "-o" is not found in "--out", nor
+// "--port" in "--ports", in plain or roff text.
+bool HasOption(const std::string& text, const std::string& option) {
+  for (std::size_t at = text.find(option); at != std::string::npos; at = text.find(option, at + 1)) {
+    const std::size_t end = at + option.size();
+    const bool part_of_longer = (at > 0 && text[at - 1] == '-') ||
+                                (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) ||
+                                                       text[end] == '-' || text.compare(end, 2, "\\-") == 0));
+    if (!part_of_longer) return true;
+  }
+  return false;
+}
+
+std::string Roff(const std::string& option) {
+  std::string roff;
+  for (char c : option) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+  return roff;
+}
+
+// A command's entry in the manual page: from its ".B NAME" line under .TP to
+// the next .TP or section.
+std::string ManualEntry(const std::string& manual, const std::string& name) {
+  for (const char* after : {" ", "\n"}) {
+    const std::size_t at = manual.find(".TP\n.B " + name + after);
+    if (at == std::string::npos) continue;
+    const std::size_t end = std::min(manual.find("\n.TP\n", at + 1), manual.find("\n.SH", at + 1));
+    return manual.substr(at, end - at);
+  }
+  return "";
+}
+
+// The command table is what the tool runs: each row must be in the usage text,
+// have its help, be offered with exactly its options by the completion, and
+// have its entry in the manual page naming every option.
+TEST(CommandHelpTest, EveryCommandOfTheTableIsDocumentedAndCompleted) {
+  const std::string usage = Cli("--help").out;
+  const std::string manual = ReadText(TAVRIK_SOURCE_DIR "/docs/man/tavrik-cli.1");
+  std::set<std::string> names;
+  for (const CliCommand& command : CliCommands()) {
+    const std::string name = command.name;
+    SCOPED_TRACE(name);
+    names.insert(name);
+    EXPECT_NE(usage.find("  " + name + " "), std::string::npos) << "usage text";
+    const char* help = CommandHelpText(name);
+    ASSERT_NE(help, nullptr) << "no help row";
+    const std::string entry = ManualEntry(manual, name);
+    EXPECT_FALSE(entry.empty()) << "no manual entry";
+
+    std::set<std::string> options = command.options.flags;
+    options.insert(command.options.valued.begin(), command.options.valued.end());
+    for (const std::string& option : options) {
+      SCOPED_TRACE(option);
+      EXPECT_TRUE(HasOption(help, option)) << "help";
+      EXPECT_TRUE(HasOption(entry, Roff(option))) << "manual";
+    }
+    options.insert("--help");
+    EXPECT_EQ(Words(Complete("tavrik-cli " + name + " -")), options) << "completion";
+  }
+  // Nothing documented or completed that the tool does not run.
+  for (const CommandHelp& row : CommandHelpTable()) EXPECT_EQ(names.count(row.name), 1u) << row.name;
+  std::set<std::string> completed = Words(Complete("tavrik-cli ''"));
+  EXPECT_EQ(completed.erase("--help"), 1u);
+  EXPECT_EQ(completed, names);
 }
 
 TEST(CliToolTest, UdevRuleNeedsAPortWithUsbBehindIt) {

@@ -1,0 +1,225 @@
+// The command table of tavrik-cli, and the commands that make symbols and
+// images, write files of defaults and barcodes, and talk to one scanner.
+
+#include "tools/cli/Commands.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "aztecgen/include/ag_matrix_ptr_def.h"
+#include "barcodes/GroupBarcode.h"
+#include "device/ScannerInterface.h"
+#include "settings/init_settings_def.h"
+#include "settings/update_settings_def.h"
+#include "tools/cli/SettingsSource.h"
+#include "tools/cli/UdevRule.h"
+#include "transfers/ConnectionParams.h"
+#include "transfers/DeviceSearch.h"
+#include "transfers/DeviceTransfers.h"
+
+namespace tavrik {
+namespace {
+
+void ApplyConnection(const CliArgs& args) {
+  ConnectionParamsT& params = ConnectionParams();
+  params.port = args.Required("--port");
+  params.speed = CliSpeedOption(args);
+  params.timeout = CliTimeoutOption(args);
+}
+
+// FILE.qdx if given, over the defaults of --model (0 when not given).
+std::optional<Source> SourceOf(const CliArgs& args) {
+  SourceSpec spec;
+  if (!args.plain.empty()) spec.file = args.plain[0];
+  if (auto model = args.Value("--model")) spec.model = CliModel(*model);
+  return LoadSource(spec);
+}
+
+bool ProgressWanted() { return ::isatty(STDERR_FILENO) != 0; }
+
+TransferHooks CliHooks() {
+  TransferHooks hooks;
+  if (ProgressWanted()) {
+    hooks.progress = [](std::uint32_t done, std::uint32_t total) {
+      std::fprintf(stderr, "\r%u / %u байт", done, total);
+      if (done == total) std::fprintf(stderr, "\n");
+    };
+  }
+  return hooks;
+}
+
+int Aztec(const CliArgs& args) {
+  std::vector<std::uint8_t> data;
+  std::uint8_t buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) data.insert(data.end(), buffer, buffer + n);
+  ag_settings settings{};
+  if (args.Has("--init")) {
+    settings.mask |= ag_mask_initialization_symbol;
+    settings.initialization_symbol = 1;
+  }
+  if (auto c = args.Value("--choice")) {
+    settings.mask |= ag_mask_symbol_choice;
+    settings.symbol_choice = static_cast<std::uint8_t>(CliNumber("--choice", *c, 0, 38));
+  }
+  if (auto r = args.Value("--redundancy")) {
+    settings.mask |= ag_mask_error_correction_redundancy;
+    settings.error_correction_redundancy = static_cast<std::uint8_t>(CliNumber("--redundancy", *r, 0, 99));
+  }
+  ag_matrix* raw = nullptr;
+  const int result = ag_generate(&raw, data.data(), data.size(), &settings);
+  ag_matrix_ptr matrix(result == ag_ok ? raw : nullptr);
+  if (result != ag_ok) {
+    const char* why = result == ag_no_input_data        ? "нет входных данных"
+                      : result == ag_too_much_input_data ? "слишком много данных для символа"
+                                                         : "ошибка генерации";
+    std::fprintf(stderr, "Ошибка генерации штрих-кода: %s (%d)\n", why, result);
+    return kCliFailed;
+  }
+  std::string row(matrix->width + 1, '\n');
+  for (std::uint32_t y = 0; y < matrix->height; ++y) {
+    for (std::uint32_t x = 0; x < matrix->width; ++x) row[x] = matrix->data[y * matrix->width + x] ? '1' : '0';
+    std::fwrite(row.data(), 1, row.size(), stdout);
+  }
+  return kCliOk;
+}
+
+int Image(const CliArgs& args) {
+  const std::optional<Source> source = SourceOf(args);
+  if (!source) return kCliFailed;
+  std::uint8_t image[kPlacementSize] = {};
+  InitPlacement(image, &source->settings);
+  for (std::size_t i = 0; i < kPlacementSize; ++i)
+    std::printf("%02X%c", image[i], (i % 16 == 15 || i + 1 == kPlacementSize) ? '\n' : ' ');
+  return kCliOk;
+}
+
+int Defaults(const CliArgs& args) {
+  const std::uint8_t model = CliModel(args.Required("--model"));
+  const std::string out = args.Required("-o");
+  const std::optional<Source> source = LoadSource({std::nullopt, model});
+  return WriteSettingsTold(out, source->settings) ? kCliOk : kCliFailed;
+}
+
+int Barcodes(const CliArgs& args) {
+  const std::string out = args.Required("-o");
+  PrintGeometry geometry;
+  if (auto mm = args.Value("--module-mm")) geometry.module_mm = CliDecimal("--module-mm", *mm, kMinModuleMm, kMaxModuleMm);
+  if (auto dpi = args.Value("--dpi")) geometry.png_dpi = CliDecimal("--dpi", *dpi, kMinPngDpi, kMaxPngDpi);
+  const std::optional<Source> source = SourceOf(args);
+  if (!source) return kCliFailed;
+  const SaveBarcodeResult r = SaveBarcodeFilesAs(out, ChosenBarcodeFormat(out, 0), args.Has("--exclude-lens"),
+                                                 geometry, kHeadlessScreen, source->settings);
+  if (r != SaveBarcodeResult::saved) {
+    std::fprintf(stderr, "%s\n", SaveBarcodeMessage(r));
+    return kCliFailed;
+  }
+  const BarcodeFileNames names = DeriveBarcodeFileNames(out);
+  std::printf("%s\n%s\n", names.old_form.c_str(), names.group.c_str());
+  return kCliOk;
+}
+
+int Ports(const CliArgs&) {
+  for (const std::string& port : EnumSerialPorts()) std::printf("%s\n", port.c_str());
+  return kCliOk;
+}
+
+int Probe(const CliArgs& args) {
+  if (ManyPorts(args)) return ProbeManyCommand(args);
+  ApplyConnection(args);
+  const CheckOutcome outcome = CheckConnection();
+  std::printf("%s\n", outcome.text.c_str());
+  return outcome.found ? kCliOk : kCliFailed;
+}
+
+int Search(const CliArgs& args) {
+  if (ManyPorts(args)) return SearchManyCommand(args);
+  // --port belongs to the many-port form only: one port is what probe checks.
+  if (args.Has("--port")) throw CliUsageError{"неизвестный параметр --port"};
+  std::function<void(const std::string&)> progress;
+  if (ProgressWanted()) progress = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+  const SearchOutcome outcome = SearchDevice(EnumSerialPorts(), progress);
+  if (!outcome.found) {
+    std::printf("%s\n", outcome.text.c_str());
+    return kCliFailed;
+  }
+  std::printf("%s %u\n%s\n", outcome.port.c_str(), outcome.speed, outcome.text.c_str());
+  return kCliOk;
+}
+
+int Load(const CliArgs& args) {
+  ApplyConnection(args);
+  const std::string out = args.Required("-o");
+  if (LoadFromDevice(CliHooks()) != load_ok) return kCliFailed;
+  if (!WriteSettingsTold(out, CurrentSettings())) return kCliFailed;
+  std::fprintf(stderr, "%s (v.%s) -> %s\n", ModelText(CurrentModel(), false).c_str(),
+               VersionText(CurrentFirmwareVersion()).c_str(), out.c_str());
+  return kCliOk;
+}
+
+int Save(const CliArgs& args) {
+  if (ManyPorts(args)) return SaveManyCommand(args);
+  ApplyConnection(args);
+  if (args.plain.empty()) throw CliUsageError{"не задан файл настроек"};
+  if (!ReadSettingsTold(args.plain[0], CurrentSettings())) return kCliFailed;
+  return SaveToDevice(CliHooks()) == SaveResult::saved ? kCliOk : kCliFailed;
+}
+
+int SetSpeed(const CliArgs& args) {
+  ApplyConnection(args);
+  const std::uint32_t from = CliSpeed("--from", args.Required("--from"));
+  const std::uint32_t to = CliSpeed("--to", args.Required("--to"));
+  ConnectionParams().speed = to;
+  const SpeedOutcome outcome = ApplySpeed(from, static_cast<std::uint8_t>(SpeedIndexOf(to)));
+  if (outcome.port_speed != 0) std::printf("%u\n", outcome.port_speed);
+  return outcome.ok ? kCliOk : kCliFailed;
+}
+
+int UdevRule(const CliArgs& args) {
+  if (args.plain.empty()) throw CliUsageError{"не задан порт"};
+  const UsbIdentityResult found = UsbIdentityOfPort(args.plain[0]);
+  if (!found.identity) {
+    std::fprintf(stderr, "%s\n", found.error.c_str());
+    return kCliFailed;
+  }
+  std::fputs(UdevRuleText(*found.identity).c_str(), stdout);
+  return kCliOk;
+}
+
+// The options of a row are all its forms accept: --all and repeated --port
+// pick the many-port form of save, probe and search.
+const CliCommand kCommands[] = {
+    {"aztec", {{"--init"}, {"--choice", "--redundancy"}, 0}, Aztec},
+    {"image", {{}, {"--model"}, 1}, Image},
+    {"defaults", {{}, {"--model", "-o"}, 0}, Defaults},
+    {"barcodes", {{"--exclude-lens"}, {"--model", "-o", "--module-mm", "--dpi"}, 1}, Barcodes},
+    {"show", {{"--json"}, {"--model"}, kAnyNumber}, ShowCommand},
+    {"diff", {{}, {"--model"}, kAnyNumber}, DiffCommand},
+    {"set", {{}, {"-o"}, kAnyNumber}, SetCommand},
+    {"ports", {{}, {}, 0}, Ports},
+    {"probe", {{"--all"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
+    {"search", {{"--all"}, {"--port"}, 0}, Search},
+    {"load", {{"--yes"}, {"--port", "--speed", "--timeout", "-o"}, 0}, Load},
+    {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1}, Save},
+    {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
+    {"udev-rule", {{}, {}, 1}, UdevRule},
+};
+
+}  // namespace
+
+std::span<const CliCommand> CliCommands() { return kCommands; }
+
+const CliCommand* FindCliCommand(std::string_view name) {
+  for (const CliCommand& c : kCommands) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+}  // namespace tavrik

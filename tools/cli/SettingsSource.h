@@ -1,0 +1,34 @@
+#pragma once
+// Where a command's settings come from: a settings file, or the defaults of a
+// model. Failures are told on stderr as "FILE: reason".
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "settings/init_settings_def.h"
+#include "settings/update_settings_def.h"
+
+namespace tavrik {
+
+// A file, or the defaults of a model; the model also decides the defaults of
+// the fields the file does not hold.
+struct SourceSpec {
+  std::optional<std::string> file;
+  std::uint8_t model = 0;
+};
+
+struct Source {
+  Settings settings{};
+  int version = kPlacementVersion;
+  int size = static_cast<int>(kPlacementSize);
+};
+
+// Sets the current model to the spec's.
+std::optional<Source> LoadSource(const SourceSpec& spec);
+
+// ReadSettingsFile and WriteSettingsFile, telling a failure on stderr.
+bool ReadSettingsTold(const std::string& path, Settings& settings);
+bool WriteSettingsTold(const std::string& path, const Settings& settings);
+
+}  // namespace tavrik
