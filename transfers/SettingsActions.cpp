@@ -2,12 +2,29 @@
 
 #include <cstdio>
 
-#include "core/Dialogs.h"
+#include "barcodes/GroupBarcode.h"
 #include "device/ScannerInterface.h"
+#include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr const char* kSettingsExtension = "qdx";
+constexpr const char* kSettingsPattern = "*.qdx";
+constexpr const char* kAllFilesPattern = "*.*";
+constexpr const char* kMetafileFilter = "Метафайлы (*.emf)";
+constexpr const char* kMetafilePattern = "*.emf";
+constexpr const char* kMetafileExtension = "emf";
+
+FileAction Report(FileResult result) {
+  if (result == FileResult::ok) return FileAction::done;
+  ShowFailure(FileResultText(result));
+  return FileAction::failed;
+}
+
+}  // namespace
 
 bool SetDefaults(std::uint8_t selected_model) {
   if (selected_model == kNoModel) {
@@ -26,6 +43,35 @@ bool SetDefaults(std::uint8_t selected_model) {
   }
   SettingsFromPlacement(CurrentSettings(), image);
   return true;
+}
+
+FileDialog SettingsSaveDialog() { return {{{kSettingsFileFilter, kSettingsPattern}}, kSettingsExtension}; }
+
+FileDialog SettingsOpenDialog() {
+  return {{{kSettingsFileFilter, kSettingsPattern}, {kAllFilesFilter, kAllFilesPattern}}, kSettingsExtension};
+}
+
+FileAction SaveSettingsToFile() {
+  const auto path = CurrentDialogs().SaveFileName(SettingsSaveDialog());
+  if (!path) return FileAction::cancelled;
+  return Report(WriteSettingsFile(*path, CurrentSettings()));
+}
+
+FileAction LoadSettingsFromFile() {
+  const auto path = CurrentDialogs().OpenFileName(SettingsOpenDialog());
+  if (!path) return FileAction::cancelled;
+  return Report(ReadSettingsFile(*path, CurrentSettings()));
+}
+
+FileDialog BarcodeSaveDialog() { return {{{kMetafileFilter, kMetafilePattern}}, kMetafileExtension}; }
+
+FileAction SaveAsBarcode(bool exclude_lens, const ScreenMetrics& screen) {
+  const auto path = CurrentDialogs().SaveFileName(BarcodeSaveDialog());
+  if (!path) return FileAction::cancelled;
+  const SaveBarcodeResult result = SaveBarcodeFiles(*path, exclude_lens, screen);
+  if (result == SaveBarcodeResult::saved) return FileAction::done;
+  ShowFailure(SaveBarcodeMessage(result));
+  return FileAction::failed;
 }
 
 }  // namespace tavrik
