@@ -35,11 +35,11 @@ constexpr int kDeviceFieldId = 1046;
 // Template 217, in dialog order.
 constexpr Placement kPlacements[] = {
     {kGroupId, PlacementKind::group_box, 7, 4, 256, 66, u"Параметры"},
-    {kPortLabelId, PlacementKind::label, 15, 18, 60, 8, u"COM порт:"},
+    {kPortLabelId, PlacementKind::label, 15, 19, 60, 8, u"COM порт:"},
     {kPortListId, PlacementKind::editable_combo, 80, 16, 175, 100, u"", kPortLabelId},
-    {kSpeedLabelId, PlacementKind::label, 15, 35, 60, 8, u"Скорость:"},
+    {kSpeedLabelId, PlacementKind::label, 15, 36, 60, 8, u"Скорость:"},
     {kSpeedListId, PlacementKind::combo, 80, 33, 70, 100, u"", kSpeedLabelId},
-    {kTimeoutLabelId, PlacementKind::label, 15, 52, 60, 8, u"Таймаут (мс):"},
+    {kTimeoutLabelId, PlacementKind::label, 15, 53, 60, 8, u"Таймаут (мс):"},
     {kTimeoutId, PlacementKind::number_edit, 80, 50, 70, 12, u"", kTimeoutLabelId},
     {kCheckId, PlacementKind::button, 7, 78, 100, 14, u"Проверка связи"},
     {kSearchId, PlacementKind::button, 7, 96, 100, 14, u"Поиск оборудования..."},

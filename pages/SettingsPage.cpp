@@ -108,7 +108,10 @@ void CSettingsPage::OnInitDialog() {
   link->setFont(font);
   link->installEventFilter(this);
 
+  // The pictures stand beside their numbers.
+  preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   auto* first = ControlAs<QLabel>(kFirstBarcodeId);
+  first->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const std::uint8_t values[] = {kCode128Fnc3, '1' - 32, '4' - 32, '0' - 32, '1' - 32};
   first->setPixmap(QPixmap::fromImage(
       ToImage(RenderCode128(values, 1, kFirstBarcodeWidth, kFirstBarcodeDrawnHeight))));
