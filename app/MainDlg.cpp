@@ -19,8 +19,8 @@
 #include <functional>
 
 #include "app/HeaderWnd.h"
-#include "app/ShellTexts.h"
-#include "core/Dialogs.h"
+#include "core/Messages.h"
+#include "core/Version.h"
 #include "pages/2of5IPage.h"
 #include "pages/AimLedsPage.h"
 #include "pages/AztecPage.h"
@@ -259,8 +259,7 @@ CMainDlg::CMainDlg()
 
   BuildPageTree();
 
-  program_version_ =
-      QString::asprintf("%d.%d.%d", TAVRIK_VERSION_MAJOR, TAVRIK_VERSION_MINOR, TAVRIK_VERSION_PATCH);
+  program_version_ = QString::fromUtf8(kProgramVersion);
   setWindowTitle(BaseTitle());
   // The task bar's entry keeps the bare title when a load extends the window's.
   setWindowIconText(BaseTitle());
@@ -293,7 +292,7 @@ QPoint CMainDlg::CentredIn(const QSize& size, const QRect& area) {
 }
 
 QString CMainDlg::BaseTitle() const {
-  return QString::fromUtf8(kShellText.title_prefix) + program_version_;
+  return QString::fromUtf8(kTitlePrefix) + program_version_;
 }
 
 CPageT& CMainDlg::GetActivePage() {
@@ -360,7 +359,7 @@ bool CMainDlg::OnSelChanging(QTreeWidgetItem* old_item, QTreeWidgetItem* new_ite
   if (CPageT* old_page = PageOf(old_item)) {
     if (!old_page->Store()) {
       PendingFocus = QApplication::focusWidget();
-      ShowFailure(kShellText.invalid_field);
+      Show(kInvalidField);
       ScheduleIdle();
       return false;
     }
@@ -402,7 +401,7 @@ void CMainDlg::OnIdle() {
   PendingFocus = nullptr;
   if (!StartupWarningShown && drawn_) {
     StartupWarningShown = true;
-    ShowNotice(kShellText.startup_warning, kShellText.startup_warning_caption);
+    Show(kStartupWarning);
   }
 }
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include "app/ShellTexts.h"
+#include "core/Messages.h"
 
 namespace tavrik {
 namespace {
@@ -47,7 +47,7 @@ QWidget* CQtDialogs::Owner(const MessageBox& box, QWidget* main_window) {
 }
 
 std::unique_ptr<QMessageBox> CQtDialogs::MakeBox(const MessageBox& box, QWidget* owner) {
-  const QString caption = box.caption.empty() ? QString::fromUtf8(kShellText.default_caption)
+  const QString caption = box.caption.empty() ? QString::fromUtf8(kDefaultCaption)
                                               : QString::fromStdString(box.caption);
   auto qbox = std::make_unique<QMessageBox>(ToQt(box.icon), caption,
                                             QString::fromStdString(box.text),

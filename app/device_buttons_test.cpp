@@ -27,7 +27,7 @@
 #include "settings/update_settings_def.h"
 #include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
-#include "transfers/DeviceTransfers.h"
+#include "core/Messages.h"
 
 namespace tavrik {
 namespace {
@@ -205,7 +205,7 @@ TEST_F(DeviceButtonsTest, SaveFromTheSettingsPageRebuildsItsPreviewAtOnce) {
   dialogs_.shown.clear();
   dialogs_.answers = {Y};
   Press(1037);
-  EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion});
+  EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion.text});
   EXPECT_FALSE(dlg_->SettingsPage().Preview().isNull());
 }
 

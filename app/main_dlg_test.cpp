@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Version.h"
 #include "app/HeaderWnd.h"
 #include "app/MainDlg.h"
 #include "app/QtDialogs.h"

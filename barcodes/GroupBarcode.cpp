@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/Messages.h"
 #include "barcodes/commands_generation.h"
 
 namespace tavrik {
@@ -16,9 +17,9 @@ struct SaveMessage {
 
 constexpr SaveMessage kSaveMessages[] = {
     {SaveBarcodeResult::saved, ""},
-    {SaveBarcodeResult::generation_failed, "Ошибка генерации штрих-кода"},
-    {SaveBarcodeResult::write_failed, "Не удалось сохранить данные в файл"},
-    {SaveBarcodeResult::compression_failed, "Не удалось сжимать данные для генерация ШК в новом виде, zlib error!"},
+    {SaveBarcodeResult::generation_failed, kBarcodeGenerationErrorText},
+    {SaveBarcodeResult::write_failed, kBarcodeWriteErrorText},
+    {SaveBarcodeResult::compression_failed, kBarcodeCompressionErrorText},
 };
 
 constexpr std::string_view kOldSuffix = "_Old";

@@ -1,5 +1,7 @@
 #include "core/Dialogs.h"
 
+#include "core/Messages.h"
+
 namespace tavrik {
 namespace {
 
@@ -25,17 +27,10 @@ Dialogs* SetCurrentDialogs(Dialogs* dialogs) {
   return previous == &silent_dialogs ? nullptr : previous;
 }
 
-void ShowFailure(const std::string& text) {
-  CurrentDialogs().Show({text, "", Icon::error, Buttons::ok, Answer::ok});
-}
+void ShowFailure(const std::string& text) { Show(kFailure, text); }
 
-bool AskYesNo(const std::string& text) {
-  return CurrentDialogs().Show({text, "Внимание", Icon::exclamation, Buttons::yes_no, Answer::no}) ==
-         Answer::yes;
-}
+bool AskYesNo(const std::string& text) { return Ask(kQuestion, text); }
 
-void ShowNotice(const std::string& text, const std::string& caption) {
-  CurrentDialogs().Show({text, caption, Icon::exclamation, Buttons::ok, Answer::ok});
-}
+void ShowNotice(const std::string& text) { Show(kNotice, text); }
 
 }  // namespace tavrik

@@ -53,12 +53,12 @@ Dialogs& CurrentDialogs();
 // Installs `dialogs` (not owned; nullptr restores the silent one). Returns the previous one.
 Dialogs* SetCurrentDialogs(Dialogs* dialogs);
 
-// The program's conventions, in one place.
+// The program's conventions (core/Messages.h) for a text of the moment.
 // A failure: error icon, OK, no caption of its own.
 void ShowFailure(const std::string& text);
-// A question before an action that changes something: "Внимание", exclamation, Yes/No, No preselected.
+// A question before an action that changes something.
 bool AskYesNo(const std::string& text);
-// A notice: "Внимание", exclamation, OK.
-void ShowNotice(const std::string& text, const std::string& caption = "Внимание");
+// A notice.
+void ShowNotice(const std::string& text);
 
 }  // namespace tavrik

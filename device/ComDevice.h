@@ -10,6 +10,7 @@
 #include <exception>
 #include <string>
 
+#include "core/Messages.h"
 #include "device/object_description.h"
 
 namespace tavrik {
@@ -40,13 +41,6 @@ class CBasicDevice {
   virtual void PurgeInput() = 0;
   virtual void PurgeOutput() = 0;
 };
-
-// The port messages of a port that cannot be opened, configured or queried.
-inline constexpr const char* kPortUnavailableText = "COM-порт недоступен";
-inline constexpr const char* kPortBusyText = "COM-порт занят другим приложением";
-inline constexpr const char* kPortAccessDeniedText = "Доступ к COM-порту заблокирован";
-inline constexpr const char* kPortNotSetText = "COM-порт не задан";
-inline constexpr const char* kPortErrorFormat = "Ошибка открытия COM-порта (%lu)";
 
 // The message for an errno of a port operation (any other errno gives
 // "Ошибка открытия COM-порта (N)" with the errno).

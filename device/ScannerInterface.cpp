@@ -6,6 +6,7 @@
 #include <string>
 
 #include "device/Clock.h"
+#include "settings/Models.h"
 
 namespace tavrik {
 namespace {
@@ -34,48 +35,8 @@ constexpr ResultText kResultTexts[] = {
 };
 constexpr const char* kUnknownErrorText = "Неизвестная ошибка";
 
-enum class Kind : std::uint8_t { none, stationary, handheld, embedded };
 constexpr const char* kKindTexts[] = {"", "Стационарный сканер", "Ручной сканер", "Встраиваемый сканер"};
 constexpr const char* kUnknownModelText = "Неизвестная модель";
-
-struct ModelName {
-  std::uint8_t code;
-  Kind kind;
-  const char* name;
-  bool bluetooth;
-};
-constexpr ModelName kModelNames[] = {
-    {100, Kind::stationary, "Gran S1", false},
-    {150, Kind::handheld, "Luch H1", false},
-    {151, Kind::handheld, "Luch H2", false},
-    {152, Kind::handheld, "Luch H2 Plus", false},
-    {153, Kind::handheld, "Luch H3", false},
-    {154, Kind::handheld, "Luch H3 Plus", false},
-    {155, Kind::handheld, "Luch H4", false},
-    {156, Kind::handheld, "Luch H4 BT", true},
-    {157, Kind::handheld, "Luch H5 BT", true},
-    {158, Kind::handheld, "Luch H6", false},
-    {159, Kind::handheld, "Luch H6 BT", true},
-    {200, Kind::embedded, "Iskra E1", false},
-    {201, Kind::embedded, "Iskra E2", false},
-    {202, Kind::embedded, "Iskra E2 Mini", false},
-    {203, Kind::embedded, "Iskra E3", false},
-    {204, Kind::embedded, "Iskra E3 Mini", false},
-    {205, Kind::embedded, "Iskra E4", false},
-    {206, Kind::embedded, "Iskra E5", false},
-    {207, Kind::embedded, "Iskra E6", false},
-    {208, Kind::stationary, "Gran S2 BT", true},
-    {209, Kind::stationary, "Gran S3", false},
-    {210, Kind::stationary, "Gran S4", false},
-    {211, Kind::stationary, "Gran S5", false},
-};
-
-const ModelName* FindModel(std::uint8_t code) {
-  for (const ModelName& model : kModelNames) {
-    if (model.code == code) return &model;
-  }
-  return nullptr;
-}
 
 std::uint8_t CheckByte(const std::uint8_t* payload, std::uint32_t size) {
   std::uint8_t check = static_cast<std::uint8_t>(size % 256);
@@ -374,7 +335,7 @@ void ChangeSpeed(CScannerInterface& scanner, std::uint8_t index, bool tolerate_u
 }
 
 std::string ModelText(std::uint8_t model, bool short_form) {
-  const ModelName* row = FindModel(model);
+  const ModelSpec* row = FindModelSpec(model);
   if (!row) return std::string(kUnknownModelText) + " (" + std::to_string(model) + ")";
   if (short_form) return row->name;
   return std::string(kKindTexts[static_cast<int>(row->kind)]) + " \"" + row->name + "\"";
@@ -386,7 +347,7 @@ std::string VersionText(std::uint16_t version) {
 
 bool HasBluetooth(std::uint8_t model) {
   if (IsModelUnset(model)) return true;
-  const ModelName* row = FindModel(model);
+  const ModelSpec* row = FindModelSpec(model);
   return row && row->bluetooth;
 }
 

@@ -148,9 +148,6 @@ class CScannerInterface {
   CBasicDevice* m_pDevice = nullptr;
 };
 
-// Text of the result "Ошибка смены скорости" thrown by ChangeSpeed.
-inline constexpr const char* kSpeedChangeFailedText = "Ошибка смены скорости";
-
 // Writes the mode flags (both on or both off) and polls the state word every
 // 100 ms for up to 5 s until the scanner reports them (and, when on, its
 // readiness). Lost answers while polling are not errors. Throws object_description.

@@ -12,4 +12,4 @@ if [ -x "$build/app/tavrik" ]; then
   fi
   exec "$build/app/tavrik" "$@"
 fi
-exec "$build/tools/tavrik-cli" "${@:---help}"
+exec "$build/tools/cli/tavrik-cli" "${@:---help}"

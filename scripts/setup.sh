@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that the build, the program and the tests need.
-# Skips the download when everything is installed already.
+# Skips the download when everything is installed already. With --benchmarks
+# also what only the benchmarks need (libzint, the other Aztec encoder they race).
 set -euo pipefail
 
 packages=(
@@ -8,10 +9,12 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
-  libzxing-dev libzint-dev
+  libzxing-dev
   emf2svg librsvg2-bin
   xvfb xauth
 )
+
+[ "${1:-}" = "--benchmarks" ] && packages+=(libzint-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/Messages.h"
 #include "core/AtomicFile.h"
 #include "settings/update_settings_def.h"
 
@@ -24,12 +25,12 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 const char* FileResultText(FileResult result) {
   switch (result) {
     case FileResult::ok: return "";
-    case FileResult::open_error: return "Ошибка открытия файла";
-    case FileResult::write_error: return "Ошибка записи в файл";
-    case FileResult::read_error: return "Ошибка чтения из файла";
-    case FileResult::signature_error: return "Ошибка сигнатуры файла";
-    case FileResult::corrupt: return "Данные в файле повреждены";
-    case FileResult::newer_version: return "Новая версия настроек. Для загрузки необходимо обновить программу";
+    case FileResult::open_error: return kFileOpenErrorText;
+    case FileResult::write_error: return kFileWriteErrorText;
+    case FileResult::read_error: return kFileReadErrorText;
+    case FileResult::signature_error: return kFileSignatureErrorText;
+    case FileResult::corrupt: return kFileCorruptText;
+    case FileResult::newer_version: return kFileNewerVersionText;
   }
   return "";
 }

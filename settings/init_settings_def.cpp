@@ -1,5 +1,7 @@
 #include "settings/init_settings_def.h"
 
+#include "core/Messages.h"
+
 #include "settings/update_settings_def.h"
 
 namespace tavrik {
@@ -53,7 +55,7 @@ SequenceClass SequenceClassOf(std::uint8_t code) {
 }
 
 const char* InterfaceName(std::uint8_t code) {
-  return code < kInterfaceCount ? kInterfaces[code].name : "Неизвестный интерфейс";
+  return code < kInterfaceCount ? kInterfaces[code].name : kUnknownInterfaceText;
 }
 
 const SequenceSlots& SlotsOf(SequenceClass c) { return kSlots[static_cast<int>(c)]; }

@@ -1,3 +1,4 @@
+#include "settings/Models.h"
 #include "settings/update_settings_def.h"
 
 #include <algorithm>
@@ -141,27 +142,19 @@ constexpr FieldSpec kImageFields[] = {
 
 #undef TAVRIK_FIELD
 
-bool ModelIn(std::uint8_t m, std::initializer_list<int> models) {
-  return std::find(models.begin(), models.end(), m) != models.end();
-}
-
-// Models whose default interface is UART, and whose HID slot suffix is CR LF.
-bool UartModel(std::uint8_t m) { return ModelIn(m, {100, 150, 151, 152, 153, 200, 201, 203, 204}); }
-
-std::int32_t RuleValue(Rule rule, std::int32_t value, std::uint8_t m) {
+std::int32_t RuleValue(Rule rule, std::int32_t value, std::uint8_t code) {
+  const ModelSpec& m = ModelDefaults(code);
   switch (rule) {
     case Rule::constant: return value;
-    case Rule::d1: return UartModel(m) ? uart : (m == 159 ? bt_hid : usb_hid);
-    case Rule::d2: return ModelIn(m, {200, 201, 202, 204, 207}) ? 0 : 1;
-    case Rule::d3: return ModelIn(m, {208, 210}) ? 0 : 1;
-    case Rule::d4: return UartModel(m) ? kSeqCrLf : kSeqEnter;
-    case Rule::d5: return ModelIn(m, {200, 201, 202, 204, 207}) ? 2 : 1;
-    case Rule::d6:
-      if (ModelIn(m, {200, 201, 202})) return 1;
-      if (ModelIn(m, {204, 207, 208, 209, 210, 211})) return 2;
-      return 4;
-    case Rule::d7: return m == 154 ? 1 : 2;
-    case Rule::d8: return ModelIn(m, {204, 207}) ? 1 : 0;
+    case Rule::d1: return m.barcode_interface;
+    case Rule::d2: return m.decodes_2d ? 1 : 0;
+    case Rule::d3: return m.databar14 ? 1 : 0;
+    // A model that talks UART by default ends the suffix of the shorter image's single slot with CR LF.
+    case Rule::d4: return m.barcode_interface == uart ? kSeqCrLf : kSeqEnter;
+    case Rule::d5: return m.decodes_2d ? 1 : 2;
+    case Rule::d6: return m.trigger_mode;
+    case Rule::d7: return m.currency_start_mode;
+    case Rule::d8: return m.illumination_mode;
   }
   return value;
 }
@@ -205,6 +198,18 @@ void BytesToRecord(const FieldSpec& f, const std::uint8_t* in, Settings& s) {
 }  // namespace
 
 std::span<const FieldSpec> ImageFields() { return kImageFields; }
+
+std::uint32_t ImageValue(const std::uint8_t* placement, std::size_t member_offset) {
+  for (const FieldSpec& f : kImageFields) {
+    if (f.member != member_offset) continue;
+    const std::size_t width = f.type == FieldType::byte_seq ? 1 : FieldWidth(f.type);
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < width; ++i) v |= static_cast<std::uint32_t>(placement[f.offset + i]) << (8 * i);
+    return v;
+  }
+  assert(!"a field of the record");
+  return 0;
+}
 
 std::size_t FieldWidth(FieldType type) {
   switch (type) {

@@ -41,6 +41,11 @@ std::size_t FieldWidth(FieldType type);
 // The default of one field for `model`, as it lies in the image (little-endian).
 void DefaultBytes(const FieldSpec& field, std::uint8_t model, std::uint8_t* out);
 
+// The value of the field at `member_offset` (offsetof in Settings) as the
+// image holds it, read whatever the image's version: a bool byte as it lies,
+// a number little-endian, a sequence by its length byte.
+std::uint32_t ImageValue(const std::uint8_t* placement, std::size_t member_offset);
+
 // The field-by-field conversion. `settings` may be null only when `to_placement`
 // (the image gets defaults); `placement` may be null only when not (the record
 // gets defaults). With `to_placement`, `placement` holds at least 268 bytes; when

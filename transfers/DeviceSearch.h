@@ -10,9 +10,6 @@
 
 namespace tavrik {
 
-inline constexpr const char* kFoundText = "Найден ";
-inline constexpr const char* kNotFoundText = "Устройство не обнаружено";
-inline constexpr const char* kSearchProgressFormat = "Поиск на %s (%lu)...";
 
 // One question to the scanner: open, ask for its information, close. A port
 // that cannot be opened is reported through HandleException and counts as no answer.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -15,12 +16,6 @@
 
 namespace tavrik {
 namespace {
-
-// Image offsets of the four values whose change moves the scanner's link to the host.
-constexpr std::size_t kBarcodeInterfaceOffset = 94;
-constexpr std::size_t kCurrencyInterfaceOffset = 95;
-constexpr std::size_t kHidPollIntervalOffset = 100;
-constexpr std::size_t kCdcStaticPortOffset = 108;
 
 // The wait cursor for one action.
 class BusyScope {
@@ -40,20 +35,11 @@ class BusyScope {
 
 void ShowError(const std::string& text) { ShowFailure(text); }
 
-bool AskNewerVersion() {
-  return CurrentDialogs().Show({kNewerVersionQuestion, kNewerVersionCaption, Icon::question, Buttons::yes_no,
-                                Answer::no}) == Answer::yes;
-}
+bool AskNewerVersion() { return Ask(kNewerVersionQuestion); }
 
-void ShowBadVersion() {
-  CurrentDialogs().Show({kBadVersionText, kBadVersionCaption, Icon::exclamation, Buttons::ok, Answer::ok});
-}
+void ShowBadVersion() { Show(kBadVersion); }
 
-void ShowBadSize(std::uint16_t size) {
-  char text[256];
-  std::snprintf(text, sizeof text, kBadSizeFormat, static_cast<unsigned>(size));
-  ShowError(text);
-}
+void ShowBadSize(std::uint16_t size) { Show(kBadSize, Fill(kBadSize, size)); }
 
 void Progress(const std::uint8_t*, std::uint32_t done, std::uint32_t total, void* user) {
   const auto* hooks = static_cast<const TransferHooks*>(user);
@@ -97,9 +83,9 @@ bool BadSize(std::uint16_t size) { return size == 0 || size >= 0x8000; }
 }  // namespace
 
 std::string CableInterfaceText(std::uint8_t code) {
-  if (code == uart) return "UART (RS232)";
-  if (code >= 1 && code <= 3) return "USB";
-  return "Неизвестный интерфейс";
+  if (code == uart) return InterfaceName(uart);
+  if (code >= usb_cdc && code <= usb_hid_only) return kCableUsbText;
+  return kUnknownInterfaceText;
 }
 
 LoadResult LoadFromDevice(const TransferHooks& hooks) {
@@ -108,7 +94,7 @@ LoadResult LoadFromDevice(const TransferHooks& hooks) {
     CComDevice port;
     CScannerInterface scanner;
     CommonStart(hooks, port, scanner);
-    if (!AskYesNo(kLoadQuestion)) return load_declined;
+    if (!Ask(kLoadQuestion)) return load_declined;
 
     DeviceInfo info;
     CScannerInterface::CheckError(scanner.GetDeviceInfo(&info, false));
@@ -150,10 +136,10 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
     CComDevice port;
     CScannerInterface scanner;
     CommonStart(hooks, port, scanner);
-    if (!AskYesNo(kSaveQuestion)) return SaveResult::declined;
+    if (!Ask(kSaveQuestion)) return SaveResult::declined;
     // The scanner must get what the user sees: an invalid field stops the save.
     if (hooks.store_active_page && !hooks.store_active_page()) {
-      ShowError(kInvalidFieldText);
+      Show(kInvalidField);
       return SaveResult::failed;
     }
 
@@ -187,20 +173,23 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
       std::memcpy(image, large.data(), kPlacementSize);
     }
 
-    const bool interface_changes = settings.barcode_interface != image[kBarcodeInterfaceOffset] ||
-                                   settings.currency_interface != image[kCurrencyInterfaceOffset] ||
-                                   settings.hid_poll_interval != image[kHidPollIntervalOffset] ||
-                                   static_cast<std::uint8_t>(settings.cdc_static_port) != image[kCdcStaticPortOffset];
+    // The values that move the scanner's link to the host, as the scanner holds
+    // them now (whatever its settings version).
+    auto held = [&image](std::size_t member) { return ImageValue(image, member); };
+    const std::uint32_t scanner_interface = held(offsetof(Settings, barcode_interface));
+    const bool interface_changes = settings.barcode_interface != scanner_interface ||
+                                   settings.currency_interface != held(offsetof(Settings, currency_interface)) ||
+                                   settings.hid_poll_interval != held(offsetof(Settings, hid_poll_interval)) ||
+                                   std::uint32_t{settings.cdc_static_port} != held(offsetof(Settings, cdc_static_port));
     if (interface_changes) {
-      std::string question = kInterfaceChangeQuestion;
-      const std::uint8_t scanner_interface = image[kBarcodeInterfaceOffset];
+      const Message* question = &kInterfaceChangeQuestion;
+      std::string text;
       if (settings.barcode_interface != scanner_interface &&
           ((settings.barcode_interface == uart) != (scanner_interface == uart))) {
-        char text[512];
-        std::snprintf(text, sizeof text, kCableQuestionFormat, CableInterfaceText(settings.barcode_interface).c_str());
-        question = text;
+        question = &kCableQuestion;
+        text = Fill(kCableQuestion, CableInterfaceText(settings.barcode_interface));
       }
-      if (!AskYesNo(question)) return SaveResult::declined;
+      if (!Ask(*question, text)) return SaveResult::declined;
     }
 
     // The scanner keeps its header and its lens settings.
@@ -222,7 +211,7 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
       CScannerInterface::CheckError(scanner.WriteMemory(SETTINGS_ADDRESS, image, size, CallbackOf(hooks), UserOf(hooks)));
     }
     slot_copy.reset();
-    if (interface_changes) ShowNotice(kRestartNotice);
+    if (interface_changes) Show(kRestartNotice);
     return SaveResult::saved;
   } catch (const object_description& e) {
     ShowError(e.GetText());

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "core/Messages.h"
+
 namespace tavrik {
 
 enum LoadResult : int {
@@ -35,33 +37,6 @@ struct TransferHooks {
   // Bytes moved of the settings image so far (for a progress display).
   std::function<void(std::uint32_t done, std::uint32_t total)> progress;
 };
-
-// Messages of the transfers.
-inline constexpr const char* kLoadQuestion =
-    "Все установленные на вкладках настройки будут заменены на настройки, считанные из устройства.\n\n"
-    "Продолжить выполнение?";
-inline constexpr const char* kSaveQuestion =
-    "Установленные на всех вкладках настройки будут сохранены в устройство.\n\nПродолжить выполнение?";
-inline constexpr const char* kBadVersionText =
-    "Устройство содержит некорректную версию настроек.\n Для продолжения работы необходимо обновить ПО устройства.";
-inline constexpr const char* kBadVersionCaption = "Ошибка";
-inline constexpr const char* kNewerVersionQuestion =
-    "Устройство содержит новую версию настроек. Для корректной работы необходимо обновить программу.\n\n"
-    "Загрузить вместо них настройки по умолчанию?";
-inline constexpr const char* kNewerVersionCaption = "Вопрос";
-inline constexpr const char* kInterfaceChangeQuestion =
-    "После сохранения настроек изменятся параметры интерфейса связи с ПК.\n\nПродолжить выполнение?";
-inline constexpr const char* kCableQuestionFormat =
-    "После сохранения настроек будут изменены параметры интерфейса связи с ПК на %s.\n\n"
-    "Убедитесь в наличии соответствующего кабеля.\n\nПродолжить выполнение?";
-inline constexpr const char* kRestartNotice =
-    "Был изменены параметры интерфейса связи устройства с ПК.\n\n"
-    "Чтобы изменения вступили в силу нужно перезагрузить устройство.";
-inline constexpr const char* kInvalidFieldText = "Некорректное значение поля!";
-// A scanner whose settings area reports a size no image can have (0, or above
-// 0x7FFF as a signed 16-bit number).
-inline constexpr const char* kBadSizeFormat =
-    "Устройство содержит некорректный размер настроек (%u).\n Для продолжения работы необходимо обновить ПО устройства.";
 
 // The interface named in the cable question: "UART (RS232)", "USB" or "Неизвестный интерфейс".
 std::string CableInterfaceText(std::uint8_t interface_code);

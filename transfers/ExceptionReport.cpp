@@ -26,7 +26,8 @@ std::string CurrentExceptionText() {
 void HandleException(int mode) {
   assert(mode == show_exception_mode && "mode == show_exception_mode");
   (void)mode;
-  MessageBox box{CurrentExceptionText(), kExceptionCaption, Icon::error, Buttons::ok, Answer::ok};
+  MessageBox box{CurrentExceptionText(), kExceptionReport.caption, kExceptionReport.icon, kExceptionReport.buttons,
+                 kExceptionReport.default_answer};
   box.ownerless = true;
   CurrentDialogs().Show(box);
 }

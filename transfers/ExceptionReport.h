@@ -3,11 +3,11 @@
 
 #include <string>
 
+#include "core/Messages.h"
+
 namespace tavrik {
 
 inline constexpr int show_exception_mode = 0;
-inline constexpr const char* kUnknownExceptionText = "Неизвестное исключение";
-inline constexpr const char* kExceptionCaption = "Внимание";
 
 // The text of the exception being handled: an object_description's text, a
 // std::exception's what(), or "Неизвестное исключение". Meant for a catch block;

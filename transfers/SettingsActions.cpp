@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "barcodes/GroupBarcode.h"
+#include "core/Messages.h"
 #include "device/ScannerInterface.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
@@ -28,16 +29,14 @@ FileAction Report(FileResult result) {
 
 bool SetDefaults(std::uint8_t selected_model) {
   if (selected_model == kNoModel) {
-    CurrentDialogs().Show({kChooseModelText, "", Icon::exclamation, Buttons::ok, Answer::ok});
+    Show(kChooseModel);
     return false;
   }
   const std::uint8_t previous = CurrentModel();
   SetCurrentModel(selected_model);
   std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, nullptr);
-  char question[512];
-  std::snprintf(question, sizeof question, kDefaultsQuestionFormat, ModelText(selected_model, false).c_str());
-  if (!AskYesNo(question)) {
+  if (!Ask(kDefaultsQuestion, Fill(kDefaultsQuestion, ModelText(selected_model, false)))) {
     SetCurrentModel(previous);
     return false;
   }

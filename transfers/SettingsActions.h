@@ -16,9 +16,6 @@ inline constexpr std::uint8_t ModelChoices[] = {100, 151, 152, 153, 201, 203, 20
                                                 157, 205, 206, 207, 210, 208, 211, 209, 158, 159, 255};
 inline constexpr std::uint8_t kNoModel = 255;
 
-inline constexpr const char* kChooseModelText = "Необходимо выбрать тип устройства";
-inline constexpr const char* kDefaultsQuestionFormat =
-    "Настройки на всех вкладках будут сброшены на заводские для сканера: %s\n\nПродолжить выполнение?";
 
 // Replaces Settings by the defaults of `selected_model` after asking; the
 // chosen model becomes CurrentModel. Declined: CurrentModel is put back and

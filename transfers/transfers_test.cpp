@@ -134,7 +134,7 @@ TEST_F(TransfersTest, LoadReadsTheScannersImageAndIdentity) {
     hooks.load_active_page = [&] { ++loads; };
     ASSERT_EQ(LoadFromDevice(hooks), load_ok);
     ASSERT_EQ(dialogs_.shown.size(), 1u);
-    EXPECT_EQ(dialogs_.shown[0].text, kLoadQuestion);
+    EXPECT_EQ(dialogs_.shown[0].text, kLoadQuestion.text);
     EXPECT_EQ(dialogs_.shown[0].caption, "Внимание");
     EXPECT_EQ(dialogs_.shown[0].default_answer, Answer::no);
     EXPECT_EQ(selected, 204);
@@ -185,7 +185,7 @@ TEST_F(TransfersTest, SaveOverlaysTheRecordOnTheScannersImage) {
     hooks.store_active_page = [&] { ++stores; return true; };
     ASSERT_EQ(SaveToDevice(hooks), SaveResult::saved);
     EXPECT_EQ(stores, 1);
-    EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion}) << "nothing shown after a good save";
+    EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion.text}) << "nothing shown after a good save";
     EXPECT_EQ(BytesWritten(), c.size);
 
     const Bytes after = Memory(c.size);
@@ -241,7 +241,7 @@ TEST_F(TransfersTest, ShortImageSlotCopyIsUndoneOnEveryWayOut) {
     if (c.result == SaveResult::saved) {
       EXPECT_EQ(Bytes(after.begin() + 21, after.begin() + 24), (Bytes{2, '<', '<'})) << "ascii prefix in slot 21";
       EXPECT_EQ(Bytes(after.begin() + 32, after.begin() + 35), (Bytes{2, '>', 0x0D})) << "ascii suffix in slot 32";
-      EXPECT_EQ(dialogs_.shown.back().text, kRestartNotice);
+      EXPECT_EQ(dialogs_.shown.back().text, kRestartNotice.text);
     } else if (!c.flash_error) {
       EXPECT_EQ(after, before) << "nothing written";
       EXPECT_EQ(BytesWritten(), 0u);
@@ -253,10 +253,10 @@ TEST_F(TransfersTest, ShortImageSlotCopyIsUndoneOnEveryWayOut) {
 }
 
 TEST_F(TransfersTest, InterfaceChangeQuestions) {
-  const std::string general = kInterfaceChangeQuestion;
+  const std::string general = kInterfaceChangeQuestion.text;
   auto cable = [](const char* name) {
     char text[512];
-    std::snprintf(text, sizeof text, kCableQuestionFormat, name);
+    std::snprintf(text, sizeof text, kCableQuestion.text, name);
     return std::string(text);
   };
   struct Case {
@@ -297,7 +297,7 @@ TEST_F(TransfersTest, InterfaceChangeQuestions) {
       const SaveResult r = SaveToDevice({});
       if (c.question.empty()) {
         EXPECT_EQ(r, SaveResult::saved);
-        EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion});
+        EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion.text});
         break;
       }
       ASSERT_GE(dialogs_.shown.size(), 2u);
@@ -311,7 +311,7 @@ TEST_F(TransfersTest, InterfaceChangeQuestions) {
       } else {
         EXPECT_EQ(r, SaveResult::saved);
         EXPECT_EQ(Memory(268)[94], c.record_interface);
-        EXPECT_EQ(dialogs_.shown.back().text, kRestartNotice);
+        EXPECT_EQ(dialogs_.shown.back().text, kRestartNotice.text);
       }
     }
   }
@@ -326,12 +326,12 @@ TEST_F(TransfersTest, SettingsVersionRules) {
     const char* last_text;
   };
   const Case cases[] = {
-      /*0*/ {0xFF, true, {Y}, load_bad_version, kBadVersionText},
-      /*1*/ {2, true, {Y, N}, load_newer_declined, kNewerVersionQuestion},
-      /*2*/ {2, true, {Y, Y}, load_ok, kNewerVersionQuestion},
-      /*3*/ {0xFF, false, {Y}, static_cast<int>(SaveResult::failed), kBadVersionText},
-      /*4*/ {2, false, {Y, N}, static_cast<int>(SaveResult::declined), kNewerVersionQuestion},
-      /*5*/ {2, false, {Y, Y}, static_cast<int>(SaveResult::saved), kNewerVersionQuestion},
+      /*0*/ {0xFF, true, {Y}, load_bad_version, kBadVersion.text},
+      /*1*/ {2, true, {Y, N}, load_newer_declined, kNewerVersionQuestion.text},
+      /*2*/ {2, true, {Y, Y}, load_ok, kNewerVersionQuestion.text},
+      /*3*/ {0xFF, false, {Y}, static_cast<int>(SaveResult::failed), kBadVersion.text},
+      /*4*/ {2, false, {Y, N}, static_cast<int>(SaveResult::declined), kNewerVersionQuestion.text},
+      /*5*/ {2, false, {Y, Y}, static_cast<int>(SaveResult::saved), kNewerVersionQuestion.text},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
@@ -407,7 +407,7 @@ TEST_F(TransfersTest, InvalidActivePageStopsTheSaveBeforeWriting) {
   TransferHooks hooks;
   hooks.store_active_page = [] { return false; };
   EXPECT_EQ(SaveToDevice(hooks), SaveResult::failed);
-  EXPECT_EQ(dialogs_.shown.back().text, kInvalidFieldText);
+  EXPECT_EQ(dialogs_.shown.back().text, kInvalidField.text);
   EXPECT_EQ(dialogs_.shown.back().icon, Icon::error);
   EXPECT_EQ(dialogs_.shown.back().caption, "");
   EXPECT_EQ(BytesWritten(), 0u);
@@ -433,7 +433,7 @@ TEST_F(TransfersTest, ImpossibleImageSizesAreRefused) {
     if (c.load) EXPECT_EQ(LoadFromDevice({}), load_failed);
     else EXPECT_EQ(SaveToDevice({}), SaveResult::failed);
     char text[256];
-    std::snprintf(text, sizeof text, kBadSizeFormat, static_cast<unsigned>(c.size));
+    std::snprintf(text, sizeof text, kBadSize.text, static_cast<unsigned>(c.size));
     EXPECT_EQ(dialogs_.shown.back().text, text);
     EXPECT_EQ(dialogs_.shown.back().icon, Icon::error);
     EXPECT_TRUE(CurrentSettings() == before);
