@@ -30,6 +30,8 @@
 #include "device/ScannerInterface.h"
 #include "pages/ConnectPage.h"
 #include "pages/SettingsPage.h"
+#include "pages/PageTable.h"
+#include "pages/accessibility_check.h"
 #include "pages/test_parent.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
@@ -259,35 +261,28 @@ TEST_F(SettingsPageTest, DocumentationLinkOpensTheGuide) {
   EXPECT_TRUE(dialogs_.shown.empty());
 }
 
-// Every control a user reaches is named for assistive technology and comes
-// in dialog order.
-void ExpectNamedAndOrdered(CPageT& page) {
-  const std::vector<QWidget*>& controls = page.Controls();
-  auto reachable = [&](QWidget* w) {
-    return std::find(controls.begin(), controls.end(), w) != controls.end() && w->isVisibleTo(&page) &&
-           (w->focusPolicy() & Qt::TabFocus);
-  };
-  QWidget* previous = nullptr;
-  for (QWidget* control : controls) {
-    if (!reachable(control)) continue;
-    SCOPED_TRACE(control->objectName().toStdString());
-    auto* button = qobject_cast<QAbstractButton*>(control);
-    EXPECT_FALSE(button ? button->text().isEmpty() : control->accessibleName().isEmpty());
-    if (previous) {
-      // The next control in the tab chain, past the parts of a control (a combo box's edit).
-      QWidget* next = previous->nextInFocusChain();
-      while (next && next != previous && !reachable(next)) next = next->nextInFocusChain();
-      EXPECT_EQ(next, control);
-    }
-    previous = control;
-  }
-}
-
 TEST_F(SettingsPageTest, ControlsAreNamedAndInDialogOrder) {
   ExpectNamedAndOrdered(page_);
   EXPECT_EQ(page_.ControlAs<QComboBox>(1143)->accessibleName(), QStringLiteral("Для устройства:"));
   EXPECT_EQ(Zoom()->accessibleName(), QStringLiteral("Маштабирование"));
   EXPECT_EQ(page_.ControlAs<QLabel>(1218)->accessibleName(), QStringLiteral("2."));
+}
+
+// The rule holds on every page of the tree, whoever writes it.
+TEST(PageAccessibilityTest, EveryPageNamesItsControlsAndKeepsDialogOrder) {
+  ResetProcessState();
+  ScriptedDialogs dialogs;
+  for (const PageEntry& entry : PageTable()) {
+    SCOPED_TRACE(entry.template_id);
+    std::unique_ptr<CPageT> page = entry.create();
+    NoParent parent;
+    parent.page = page.get();
+    page->SetParentDlg(&parent);
+    page->Create(nullptr, QRect(0, 0, 411, 460));
+    page->Load();
+    ExpectNamedAndOrdered(*page);
+  }
+  ResetProcessState();
 }
 
 // ---- the connection page ----
