@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFont>
@@ -15,7 +14,6 @@
 #include <QScreen>
 #include <QSlider>
 #include <QUrl>
-#include <QWindow>
 
 #include "aztecgen/include/ag_matrix_ptr_def.h"
 #include "barcodes/Code128.h"
@@ -112,9 +110,7 @@ void CSettingsPage::OnInitDialog() {
   preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   auto* first = ControlAs<QLabel>(kFirstBarcodeId);
   first->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  const std::uint8_t values[] = {kCode128Fnc3, '1' - 32, '4' - 32, '0' - 32, '1' - 32};
-  first->setPixmap(QPixmap::fromImage(
-      ToImage(RenderCode128(values, 1, kFirstBarcodeWidth, kFirstBarcodeDrawnHeight))));
+  first->setPixmap(QPixmap::fromImage(ToImage(FirstBarcodePicture(kFirstBarcodeDrawnHeight))));
 
   connect(ControlAs<QPushButton>(1034), &QPushButton::clicked, this, &CSettingsPage::OnSetDefaults);
   connect(ControlAs<QPushButton>(1035), &QPushButton::clicked, this, &CSettingsPage::OnSaveToFile);
