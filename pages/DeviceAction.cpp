@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QThread>
 #include <QWindow>
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
 
 #include "core/Dialogs.h"
 #include "device/Clock.h"
@@ -137,7 +137,12 @@ CDeviceAction::~CDeviceAction() {
   --running_actions;
 }
 
-void CDeviceAction::Pump() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void CDeviceAction::Pump() {
+  // Only the window's own thread handles its events (an emulator thread may
+  // read the same clock in tests).
+  if (QThread::currentThread() != qApp->thread()) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 bool CDeviceAction::Running() { return running_actions > 0; }
 
