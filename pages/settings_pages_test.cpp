@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <QUrl>
@@ -226,6 +227,16 @@ TEST_F(SettingsPageTest, PreviewFollowsTheZoomAndRefusesAbove250Pixels) {
   EXPECT_TRUE(page_.Preview().isNull()) << "Store releases the preview";
   page_.OnShow();
   EXPECT_FALSE(page_.Preview().isNull());
+}
+
+TEST_F(SettingsPageTest, MetafileFrameFollowsTheWindowsScreen) {
+  const QScreen* screen = page_.window()->screen();
+  ASSERT_NE(screen, nullptr);
+  const ScreenMetrics m = page_.WindowScreen();
+  if (screen->physicalSize().width() < 1) GTEST_SKIP() << "this platform reports no physical size";
+  EXPECT_EQ(m.desktop_horz_res, static_cast<std::uint32_t>(screen->size().width() * screen->devicePixelRatio()));
+  EXPECT_EQ(m.desktop_vert_res, static_cast<std::uint32_t>(screen->size().height() * screen->devicePixelRatio()));
+  EXPECT_EQ(m.horz_size_mm, static_cast<std::uint32_t>(screen->physicalSize().width() + 0.5));
 }
 
 // Receives what the desktop is asked to open.
