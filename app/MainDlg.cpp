@@ -5,13 +5,9 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -19,6 +15,7 @@
 #include <functional>
 
 #include "app/HeaderWnd.h"
+#include "app/PageTree.h"
 #include "core/Messages.h"
 #include "core/Version.h"
 #include "pages/2of5IPage.h"
@@ -33,6 +30,7 @@
 #include "pages/DataBarPage.h"
 #include "pages/DataMatrixPage.h"
 #include "pages/DialogUnits.h"
+#include "pages/PageForm.h"
 #include "pages/PageTable.h"
 #include "pages/EanUpcPage.h"
 #include "pages/IlluminationPage.h"
@@ -58,120 +56,16 @@ static void InitShellResources() { Q_INIT_RESOURCE(tavrik); }
 namespace tavrik {
 namespace {
 
-// Template 129, in dialog units.
-struct ControlPlace {
-  int id, x, y, width, height;
-};
+// Template 129, in dialog units, in the placement rows the pages use too.
 constexpr int kDialogWidth = 431;
 constexpr int kDialogHeight = 375;
-constexpr ControlPlace kTreePlace = {1000, 3, 4, 143, 367};
-constexpr ControlPlace kLoadPlace = {1038, 156, 11, 100, 16};
-constexpr ControlPlace kSavePlace = {1037, 317, 11, 100, 16};
-constexpr ControlPlace kHeaderPlace = {1001, 149, 33, 273, 24};
-constexpr ControlPlace kPageAreaPlace = {1002, 149, 65, 274, 306};
+constexpr Placement kTreePlace = {1000, PlacementKind::custom, 3, 4, 143, 367};
+constexpr Placement kLoadPlace = {1038, PlacementKind::button, 156, 11, 100, 16, u"Загрузить из устройства"};
+constexpr Placement kSavePlace = {1037, PlacementKind::button, 317, 11, 100, 16, u"Сохранить в устройство"};
+constexpr Placement kHeaderPlace = {1001, PlacementKind::label, 149, 33, 273, 24};
+constexpr Placement kPageAreaPlace = {1002, PlacementKind::custom, 149, 65, 274, 306};
 
-constexpr int kTreeImageSize = 21;
-// Tree image list: page, selected page, closed folder, open folder.
-constexpr const char* kTreeImages[] = {
-    ":/tavrik/tree_page.png", ":/tavrik/tree_page_selected.png",
-    ":/tavrik/tree_folder.png", ":/tavrik/tree_folder_open.png"};
-
-// The selection model of the page tree: a change of the current item is first
-// offered to the main dialog, which may refuse it; a refused item is then not
-// selected either (a mouse press sets the current item and selects in two steps).
-class CPageSwitchModel final : public QItemSelectionModel {
- public:
-  using Guard = std::function<bool(const QModelIndex& from, const QModelIndex& to)>;
-  CPageSwitchModel(QAbstractItemModel* model, Guard guard, QObject* parent)
-      : QItemSelectionModel(model, parent), guard_(std::move(guard)) {}
-
-  void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override {
-    const bool change = index != currentIndex();
-    if (change && !guard_(currentIndex(), index)) return;
-    allowed_ = index;
-    QItemSelectionModel::setCurrentIndex(index, command);
-    // The view may move the current item without selecting it (a drag across
-    // the items does): the accepted item is selected all the same.
-    if (change && index.isValid() && !isSelected(index)) {
-      QItemSelectionModel::select(index, ClearAndSelect);
-    }
-  }
-  void select(const QModelIndex& index, SelectionFlags command) override {
-    select(QItemSelection(index, index), command);
-  }
-  // Exactly the accepted current item is selected: a refused item is not
-  // selected, and a click beside the items or a toggle does not deselect.
-  void select(const QItemSelection& selection, SelectionFlags command) override {
-    const QModelIndexList indexes = selection.indexes();
-    const bool only_allowed = std::all_of(indexes.begin(), indexes.end(),
-                                          [this](const QModelIndex& i) { return i == allowed_; });
-    if (allowed_.isValid()) {
-      if (!only_allowed) return;
-      if (indexes.isEmpty() && (command & (Clear | Deselect | Toggle))) return;
-      if (!indexes.isEmpty() && (command & (Deselect | Toggle))) return;
-    } else if ((command & Select) && !only_allowed) {
-      return;
-    }
-    QItemSelectionModel::select(selection, command);
-  }
-
- private:
-  Guard guard_;
-  QPersistentModelIndex allowed_;
-};
-
-// The page tree: only the left button selects an item; a click of another
-// button leaves the selection, and so the shown page, as it is.
-class CPageTree final : public QTreeWidget {
- public:
-  using QTreeWidget::QTreeWidget;
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() != Qt::LeftButton) {
-      event->accept();
-      return;
-    }
-    QTreeWidget::mousePressEvent(event);
-  }
-};
-
-// No lines and no expand buttons: the branch area stays empty.
-class CPlainTreeStyle final : public QProxyStyle {
- public:
-  using QProxyStyle::QProxyStyle;
-  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget) const override {
-    if (element == PE_IndicatorBranch) return;
-    QProxyStyle::drawPrimitive(element, option, painter, widget);
-  }
-};
-
-// Hot tracking: the item under the mouse is underlined in the link colour.
-// Rows are as tall as a tree image and a pixel, so that the whole tree fits.
-class CHotTrackDelegate final : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QSize size = QStyledItemDelegate::sizeHint(option, index);
-    size.setHeight(std::max(kTreeImageSize + 1, option.fontMetrics.height() + 4));
-    return size;
-  }
-
- protected:
-  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (option->state & QStyle::State_MouseOver) {
-      option->font.setUnderline(true);
-      if (!(option->state & QStyle::State_Selected)) {
-        option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Link));
-      }
-    }
-  }
-};
-
-QRect Place(const DialogUnits& du, const ControlPlace& p) {
+QRect Place(const DialogUnits& du, const Placement& p) {
   return du.Rect(p.x, p.y, p.width, p.height);
 }
 
@@ -197,47 +91,16 @@ CMainDlg::CMainDlg()
   LoadDefaults(CurrentSettings());
 
   // Creation order is the tab order: the tree, the buttons, then the pages.
-  m_wndTree = new CPageTree(this);
+  m_wndTree = new CPageTree(this, du, [this](QTreeWidgetItem* from, QTreeWidgetItem* to) {
+    return OnSelChanging(from, to);
+  });
   SetId(m_wndTree, kTreePlace.id);
   m_wndTree->setGeometry(Place(du, kTreePlace));
-  m_wndTree->setHeaderHidden(true);
-  m_wndTree->setColumnCount(1);
-  m_wndTree->setRootIsDecorated(false);
-  // The tree is short and the same for every scanner: it stays expanded.
-  m_wndTree->setItemsExpandable(false);
-  m_wndTree->setExpandsOnDoubleClick(false);
-  m_wndTree->setIndentation(du.X(8));
-  m_wndTree->setIconSize(QSize(kTreeImageSize, kTreeImageSize));
-  m_wndTree->setUniformRowHeights(true);
-  m_wndTree->setSelectionMode(QAbstractItemView::SingleSelection);
-  m_wndTree->setDragDropMode(QAbstractItemView::NoDragDrop);
-  m_wndTree->setMouseTracking(true);
-  m_wndTree->viewport()->setAttribute(Qt::WA_Hover);
-  auto* style = new CPlainTreeStyle();
-  style->setParent(m_wndTree);
-  m_wndTree->setStyle(style);
-  m_wndTree->setItemDelegate(new CHotTrackDelegate(m_wndTree));
-  {
-    // The selected item keeps its highlight while the focus is elsewhere.
-    QPalette p = m_wndTree->palette();
-    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
-               p.color(QPalette::Active, QPalette::HighlightedText));
-    m_wndTree->setPalette(p);
-  }
-  auto* old_model = m_wndTree->selectionModel();
-  m_wndTree->setSelectionModel(new CPageSwitchModel(
-      m_wndTree->model(),
-      [this](const QModelIndex& from, const QModelIndex& to) {
-        return OnSelChanging(m_wndTree->itemFromIndex(from), m_wndTree->itemFromIndex(to));
-      },
-      m_wndTree));
-  delete old_model;
 
-  load_button_ = new QPushButton(QStringLiteral("Загрузить из устройства"), this);
+  load_button_ = new QPushButton(QString::fromUtf16(kLoadPlace.text), this);
   SetId(load_button_, kLoadPlace.id);
   load_button_->setGeometry(Place(du, kLoadPlace));
-  save_button_ = new QPushButton(QStringLiteral("Сохранить в устройство"), this);
+  save_button_ = new QPushButton(QString::fromUtf16(kSavePlace.text), this);
   SetId(save_button_, kSavePlace.id);
   save_button_->setGeometry(Place(du, kSavePlace));
   for (QPushButton* b : {load_button_, save_button_}) {

@@ -29,11 +29,26 @@ std::optional<std::string> RunFileDialog(const FileDialog& dialog, QFileDialog::
   box.setAcceptMode(mode);
   box.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                   : QFileDialog::AnyFile);
-  box.setNameFilter(CQtDialogs::FilterText(dialog));
+  const QString filters = CQtDialogs::FilterText(dialog);
+  box.setNameFilter(filters);
   if (!dialog.default_extension.empty()) {
     box.setDefaultSuffix(QString::fromStdString(dialog.default_extension));
+    // Where the filters are formats, a name typed without extension gets the
+    // one of the filter chosen, so that name and format agree.
+    QObject::connect(&box, &QFileDialog::filterSelected, &box, [&box, &dialog, filters](const QString& filter) {
+      const qsizetype index = filters.split(QStringLiteral(";;")).indexOf(filter);
+      if (index < 0 || index >= static_cast<qsizetype>(dialog.filters.size())) return;
+      const std::string& pattern = dialog.filters[static_cast<std::size_t>(index)].pattern;
+      if (pattern.size() > 2 && pattern.compare(0, 2, "*.") == 0 && pattern.find_first_of("*?;", 2) == std::string::npos) {
+        box.setDefaultSuffix(QString::fromStdString(pattern.substr(2)));
+      }
+    });
   }
   if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return std::nullopt;
+  if (dialog.chosen_filter) {
+    *dialog.chosen_filter = static_cast<int>(filters.split(QStringLiteral(";;")).indexOf(box.selectedNameFilter()));
+    if (*dialog.chosen_filter < 0) *dialog.chosen_filter = 0;
+  }
   return box.selectedFiles().front().toStdString();
 }
 

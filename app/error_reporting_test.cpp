@@ -4,6 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -130,6 +135,39 @@ TEST_F(QtDialogsTest, WhileNoWindowIsActiveTheMainWindowOwnsTheBox) {
 TEST(QtDialogsFilterTest, FilterTextNamesEachPatternOnce) {
   FileDialog d{{{"Файлы настроек (*.qdx)", "*.qdx"}, {"Все файлы", "*"}}, "qdx"};
   EXPECT_EQ(CQtDialogs::FilterText(d), QStringLiteral("Файлы настроек (*.qdx);;Все файлы (*)"));
+}
+
+// A filter chosen in the save dialog is reported, and a name typed without
+// extension gets the chosen filter's one rather than the first filter's.
+TEST_F(QtDialogsTest, SaveDialogReportsTheChosenFilterAndItsExtension) {
+  CQtDialogs dialogs;
+  FileDialog d{{{"Метафайлы (*.emf)", "*.emf"}, {"SVG (*.svg)", "*.svg"}, {"PDF (*.pdf)", "*.pdf"}}, "emf"};
+  int chosen = -1;
+  d.chosen_filter = &chosen;
+  const QString folder = QDir::tempPath();
+  QTimer::singleShot(0, [folder] {
+    auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->setDirectory(folder);
+    auto* types = box->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    // As the user picks the second filter from the list.
+    types->setFocus();
+    QTest::keyClick(types, Qt::Key_Down);
+    QTest::keyClick(types, Qt::Key_Down);
+    box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("tavrik-filter-test"));
+    QMetaObject::invokeMethod(box, "accept");
+  });
+  const auto path = dialogs.SaveFileName(d);
+  ASSERT_TRUE(path);
+  EXPECT_EQ(*path, (folder + QStringLiteral("/tavrik-filter-test.pdf")).toStdString());
+  EXPECT_EQ(chosen, 2);
+
+  // Cancelling leaves the index alone.
+  chosen = -1;
+  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  EXPECT_FALSE(dialogs.SaveFileName(d));
+  EXPECT_EQ(chosen, -1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -41,6 +42,22 @@ int main(int argc, char** argv) {
     if (&dialog.GetActivePage() != &page || !dialog.grab().save(name)) {
       std::fprintf(stderr, "page %zu: %s not written\n", row + 1, qPrintable(name));
       ++failures;
+    }
+    // A page with tabs gets one more picture for each further tab in front.
+    for (QWidget* control : page.Controls()) {
+      auto* tabs = qobject_cast<QTabWidget*>(control);
+      if (!tabs) continue;
+      for (int tab = 1; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QApplication::processEvents();
+        QString tab_name = name;
+        tab_name.replace(QStringLiteral(".png"), QStringLiteral("-tab%1.png").arg(tab + 1));
+        if (!dialog.grab().save(tab_name)) {
+          std::fprintf(stderr, "page %zu: %s not written\n", row + 1, qPrintable(tab_name));
+          ++failures;
+        }
+      }
+      tabs->setCurrentIndex(0);
     }
   }
   std::printf("%zu screenshots in %s\n", tavrik::kPageCount - failures, qPrintable(dir.path()));

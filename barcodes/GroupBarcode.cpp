@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "core/Messages.h"
 #include "barcodes/commands_generation.h"
@@ -105,23 +106,47 @@ const char* SaveBarcodeMessage(SaveBarcodeResult result) {
   return "";
 }
 
-SaveBarcodeResult SaveBarcodeFiles(std::string_view chosen_path, bool exclude_lens, const ScreenMetrics& screen,
-                                   const Settings& settings) {
+namespace {
+
+// The steps of a save after the dialog, whatever the files' format.
+using SymbolWriter = std::function<bool(const std::string& file_name, const ag_matrix& symbol)>;
+
+SaveBarcodeResult SaveBothSymbols(std::string_view chosen_path, bool exclude_lens, const Settings& settings,
+                                  const SymbolWriter& write) {
   const BarcodeFileNames names = DeriveBarcodeFileNames(chosen_path);
   const std::string text = OldFormText(exclude_lens, settings);
   ag_matrix_ptr old_form;
   if (GenerateConfigBarcode(old_form, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}) != ag_ok) {
     return SaveBarcodeResult::generation_failed;
   }
-  if (!WriteBarcodeMetafile(names.old_form, *old_form, screen)) return SaveBarcodeResult::write_failed;
+  if (!write(names.old_form, *old_form)) return SaveBarcodeResult::write_failed;
   ag_matrix_ptr group;
   switch (BuildGroupBarcode(group, settings)) {
     case GroupBarcodeResult::ok: break;
     case GroupBarcodeResult::compression_failed: return SaveBarcodeResult::compression_failed;
     case GroupBarcodeResult::generation_failed: return SaveBarcodeResult::generation_failed;
   }
-  if (!WriteBarcodeMetafile(names.group, *group, screen)) return SaveBarcodeResult::write_failed;
+  if (!write(names.group, *group)) return SaveBarcodeResult::write_failed;
   return SaveBarcodeResult::saved;
+}
+
+}  // namespace
+
+SaveBarcodeResult SaveBarcodeFiles(std::string_view chosen_path, bool exclude_lens, const ScreenMetrics& screen,
+                                   const Settings& settings) {
+  return SaveBothSymbols(chosen_path, exclude_lens, settings, [&screen](const std::string& name, const ag_matrix& m) {
+    return WriteBarcodeMetafile(name, m, screen);
+  });
+}
+
+SaveBarcodeResult SaveBarcodeFilesAs(std::string_view chosen_path, BarcodeFormat format, bool exclude_lens,
+                                     const PrintGeometry& geometry, const ScreenMetrics& screen,
+                                     const Settings& settings) {
+  if (format == BarcodeFormat::emf) return SaveBarcodeFiles(chosen_path, exclude_lens, screen, settings);
+  return SaveBothSymbols(chosen_path, exclude_lens, settings,
+                         [format, &geometry](const std::string& name, const ag_matrix& m) {
+                           return WriteBarcodeImage(name, m, format, geometry);
+                         });
 }
 
 }  // namespace tavrik

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "aztecgen/include/ag_matrix_ptr_def.h"
+#include "barcodes/BarcodeImages.h"
 #include "barcodes/BarcodeRendering.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
@@ -78,5 +79,12 @@ const char* SaveBarcodeMessage(SaveBarcodeResult result);
 SaveBarcodeResult SaveBarcodeFiles(std::string_view chosen_path, bool exclude_lens,
                                    const ScreenMetrics& screen = kHeadlessScreen,
                                    const Settings& settings = CurrentSettings());
+
+// The same in `format`: metafiles exactly as SaveBarcodeFiles writes them, or
+// one SVG, PDF or PNG picture per symbol drawn with `geometry`; a picture
+// that cannot be made counts as a failed write.
+SaveBarcodeResult SaveBarcodeFilesAs(std::string_view chosen_path, BarcodeFormat format, bool exclude_lens,
+                                     const PrintGeometry& geometry = {}, const ScreenMetrics& screen = kHeadlessScreen,
+                                     const Settings& settings = CurrentSettings());
 
 }  // namespace tavrik

@@ -16,10 +16,14 @@ class SilentDialogs final : public Dialogs {
 
 SilentDialogs silent_dialogs;
 Dialogs* current_dialogs = &silent_dialogs;
+thread_local Dialogs* thread_dialogs = nullptr;
 
 }  // namespace
 
-Dialogs& CurrentDialogs() { return *current_dialogs; }
+Dialogs& CurrentDialogs() { return thread_dialogs ? *thread_dialogs : *current_dialogs; }
+
+ThreadDialogsScope::ThreadDialogsScope(Dialogs& dialogs) : previous_(thread_dialogs) { thread_dialogs = &dialogs; }
+ThreadDialogsScope::~ThreadDialogsScope() { thread_dialogs = previous_; }
 
 Dialogs* SetCurrentDialogs(Dialogs* dialogs) {
   Dialogs* previous = current_dialogs;

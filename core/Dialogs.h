@@ -34,6 +34,10 @@ struct FileFilter {
 struct FileDialog {
   std::vector<FileFilter> filters;
   std::string default_extension;  // without the dot
+  // Where the dialog reports the index of the filter the user chose (0 the
+  // first), for a caller whose filters mean formats. Untouched when null or
+  // when no file was chosen.
+  int* chosen_filter = nullptr;
 };
 
 class Dialogs {
@@ -52,6 +56,20 @@ class Dialogs {
 Dialogs& CurrentDialogs();
 // Installs `dialogs` (not owned; nullptr restores the silent one). Returns the previous one.
 Dialogs* SetCurrentDialogs(Dialogs* dialogs);
+
+// While it lives, CurrentDialogs() on the constructing thread is `dialogs` (not
+// owned), whatever the process-wide one is: a worker that serves one scanner
+// of many answers and reports through its own. Other threads are not affected.
+class ThreadDialogsScope {
+ public:
+  explicit ThreadDialogsScope(Dialogs& dialogs);
+  ~ThreadDialogsScope();
+  ThreadDialogsScope(const ThreadDialogsScope&) = delete;
+  ThreadDialogsScope& operator=(const ThreadDialogsScope&) = delete;
+
+ private:
+  Dialogs* previous_;
+};
 
 // The program's conventions (core/Messages.h) for a text of the moment.
 // A failure: error icon, OK, no caption of its own.

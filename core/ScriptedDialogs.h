@@ -21,6 +21,8 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<Answer> answers;
   // Paths for the next file dialogs, in order; nullopt (or running out) cancels.
   std::deque<std::optional<std::string>> files;
+  // Filter indexes that the next chosen files report; when they run out, 0.
+  std::deque<int> chosen_filters;
 
   std::vector<MessageBox> shown;
   std::vector<FileDialog> file_dialogs;
@@ -50,6 +52,10 @@ class ScriptedDialogs final : public Dialogs {
     if (files.empty()) return std::nullopt;
     auto f = files.front();
     files.pop_front();
+    if (f && d.chosen_filter) {
+      *d.chosen_filter = chosen_filters.empty() ? 0 : chosen_filters.front();
+      if (!chosen_filters.empty()) chosen_filters.pop_front();
+    }
     return f;
   }
   Dialogs* previous_;

@@ -4,15 +4,18 @@
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
+namespace {
+
+constexpr CheckRow kChecks[] = {
+    {1027, u"Распознавать Code 128", &Settings::code128_enabled},
+};
+
+}  // namespace
 
 CCode128Page::CCode128Page() : CPageImpl(kTemplateId) {}
 
-void CCode128Page::CreateControls(CPageForm& form) {
-  form.Check(1027, QStringLiteral("Распознавать Code 128"));
-}
+void CCode128Page::CreateControls(CPageForm& form) { form.Checks(kChecks); }
 
-void CCode128Page::Bindings(CBindings& b) {
-  b.BindCheck(1027, CurrentSettings().code128_enabled);
-}
+void CCode128Page::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 
 }  // namespace tavrik

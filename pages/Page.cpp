@@ -228,6 +228,11 @@ void CBindings::BindCheck(int id, bool& value) {
   }
 }
 
+void CBindings::BindChecks(std::span<const CheckRow> rows) {
+  Settings& s = CurrentSettings();
+  for (const CheckRow& row : rows) BindCheck(row.id, s.*row.field);
+}
+
 void CBindings::BindCheck(int id, int& value) {
   if (!Applies(id)) return;
   auto* box = qobject_cast<QCheckBox*>(Require(id));

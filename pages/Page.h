@@ -8,14 +8,14 @@
 // dialog places it (Create). Every control that the page binds carries its
 // control id as the dynamic property "controlId", so code and tests find it by id.
 //
-// A page is its form and its binding list, one line per control:
+// A page is its form and its binding list, one line per control, or one
+// table that both read:
 //
-//   void CCode128Page::CreateControls(CPageForm& form) {
-//     form.Check(1027, QStringLiteral("Распознавать Code 128"));
-//   }
-//   void CCode128Page::Bindings(CBindings& b) {
-//     b.BindCheck(1027, CurrentSettings().code128_enabled);
-//   }
+//   constexpr CheckRow kChecks[] = {
+//       {1027, u"Распознавать Code 128", &Settings::code128_enabled},
+//   };
+//   void CCode128Page::CreateControls(CPageForm& form) { form.Checks(kChecks); }
+//   void CCode128Page::Bindings(CBindings& b) { b.BindChecks(kChecks); }
 //
 // Work beyond the bindings (filling lists, converting units, rules across
 // fields) goes into overrides of Load and Store that call the CPageImpl ones;
@@ -25,6 +25,7 @@
 #include <QWidget>
 
 #include "settings/FieldRanges.h"
+#include "settings/init_settings_def.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -42,6 +43,14 @@ namespace tavrik {
 
 class CPageT;
 class CPageForm;
+
+// A check box bound to a bool field of the settings record: the form and the
+// binding list read the same row, so each id and caption is written once.
+struct CheckRow {
+  int id;
+  const char16_t* caption;
+  bool Settings::*field;
+};
 
 // What a page may ask of the main dialog.
 class CParentDlg {
@@ -170,6 +179,8 @@ class CBindings {
   // indeterminate; any other value loads as 0.
   void BindCheck(int id, bool& value);
   void BindCheck(int id, int& value);
+  // Each row's box to its field of CurrentSettings(), in the rows' order.
+  void BindChecks(std::span<const CheckRow> rows);
 
   // Edit field with a decimal integer of 8, 16 or 32 bits. Without a range
   // the value's own range applies, so a number that does not fit is refused

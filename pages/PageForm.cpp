@@ -108,6 +108,10 @@ QCheckBox* CPageForm::Check(int id, const QString& text) {
   return Put(Captioned<QCheckBox>(text), id, false);
 }
 
+void CPageForm::Checks(std::span<const CheckRow> rows) {
+  for (const CheckRow& row : rows) Check(row.id, QString::fromUtf16(row.caption));
+}
+
 QRadioButton* CPageForm::RadioGroup(int id, const QString& text) {
   return Put(Captioned<QRadioButton>(text), id, true);
 }
@@ -266,6 +270,8 @@ QWidget* CPageForm::Make(const Placement& p) {
     }
     case PlacementKind::group_box:
       return new QGroupBox(text, parent);
+    case PlacementKind::custom:
+      return new QWidget(parent);
   }
   return nullptr;
 }

@@ -24,6 +24,7 @@ class QWidget;
 namespace tavrik {
 
 class CPageT;
+struct CheckRow;
 
 // A control placed at a fixed position of a dialog template, in dialog units
 // of the page's font. One row per control, in dialog (tab) order.
@@ -41,6 +42,7 @@ enum class PlacementKind {
   track_bar,
   picture,      // a static picture (QLabel showing a pixmap)
   group_box,
+  custom,  // a control its owner makes itself (a tree, a frame): only the place is used
 };
 struct Placement {
   int id;  // 0: a control no code refers to
@@ -63,6 +65,8 @@ class CPageForm {
   // into lines at blanks, each break in place of one blank; the exact caption
   // stays in the property kCaptionProperty.
   QCheckBox* Check(int id, const QString& text);
+  // One check box per row, in the rows' order.
+  void Checks(std::span<const CheckRow> rows);
   // The first button of a radio group (it carries the group style).
   QRadioButton* RadioGroup(int id, const QString& text);
   // A further button of the current radio group.

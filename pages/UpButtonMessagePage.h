@@ -11,6 +11,8 @@ class CUpButtonMessagePage : public CPageImpl<CUpButtonMessagePage> {
 
   CUpButtonMessagePage();
   void Bindings(CBindings& b);
+  void Load() override;
+  bool Store() override;
 
  protected:
   void CreateControls(CPageForm& form) override;

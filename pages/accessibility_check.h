@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <vector>
@@ -21,15 +22,20 @@ namespace tavrik {
 inline void ExpectNamedAndOrdered(CPageT& page) {
   const std::vector<QWidget*>& controls = page.Controls();
   auto reachable = [&](QWidget* w) {
-    return std::find(controls.begin(), controls.end(), w) != controls.end() && w->isVisibleTo(&page) &&
+    return std::find(controls.begin(), controls.end(), w) != controls.end() && !w->isHidden() &&
            (w->focusPolicy() & Qt::TabFocus);
   };
   QWidget* previous = nullptr;
   for (QWidget* control : controls) {
     if (!reachable(control)) continue;
     SCOPED_TRACE(control->objectName().toStdString());
-    auto* button = qobject_cast<QAbstractButton*>(control);
-    EXPECT_FALSE(button ? button->text().isEmpty() : control->accessibleName().isEmpty());
+    if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
+      // A tab host is read out by its tabs.
+      for (int i = 0; i < tabs->count(); ++i) EXPECT_FALSE(tabs->tabText(i).isEmpty());
+    } else {
+      auto* button = qobject_cast<QAbstractButton*>(control);
+      EXPECT_FALSE(button ? button->text().isEmpty() : control->accessibleName().isEmpty());
+    }
     if (previous) {
       // The next control in the tab chain, past the parts of a control (a combo box's edit).
       QWidget* next = previous->nextInFocusChain();
@@ -37,6 +43,10 @@ inline void ExpectNamedAndOrdered(CPageT& page) {
       EXPECT_EQ(next, control);
     }
     previous = control;
+  }
+  for (CPageT* child : page.ChildPages()) {
+    SCOPED_TRACE(child->Caption().toStdString());
+    ExpectNamedAndOrdered(*child);
   }
 }
 

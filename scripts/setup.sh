@@ -10,8 +10,11 @@ packages=(
   zlib1g-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
   libzxing-dev
+  nlohmann-json3-dev
   emf2svg librsvg2-bin
+  libcairo2-dev poppler-utils
   xvfb xauth
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 [ "${1:-}" = "--benchmarks" ] && packages+=(libzint-dev)

@@ -80,7 +80,7 @@ std::uint32_t ClampStored(const FieldRange& range, std::uint32_t stored) {
 std::string RangeText(const FieldRange& range) {
   std::string text = std::to_string(range.min) + ".." + std::to_string(range.max);
   if (*range.typed_unit) text += std::string(" ") + range.typed_unit;
-  if (range.step > 1) text += " in steps of " + std::to_string(range.step);
+  if (range.step > 1) text += ", шаг " + std::to_string(range.step);
   return text;
 }
 

@@ -35,7 +35,7 @@ std::int64_t StoredToTyped(const FieldRange& range, std::uint32_t stored);
 // A stored value pulled into the stored values the range allows (what a page
 // shows for a damaged or foreign record).
 std::uint32_t ClampStored(const FieldRange& range, std::uint32_t stored);
-// "50..12750 ms", "0..9999", "0..500 ms in steps of 10".
+// "50..12750 ms", "0..9999", "0..500 ms, шаг 10".
 std::string RangeText(const FieldRange& range);
 
 }  // namespace tavrik

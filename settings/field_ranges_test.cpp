@@ -116,7 +116,7 @@ TEST(FieldRanges, RangeText) {
   EXPECT_EQ(RangeText(*FindFieldRange("addon_timeout")), "50..12750 ms");
   EXPECT_EQ(RangeText(*FindFieldRange("bt_pin")), "0..9999");
   EXPECT_EQ(RangeText(*FindFieldRange("bt_power_off_minutes")), "1..60000 min");
-  EXPECT_EQ(RangeText(*FindFieldRange("hid_key_delay")), "0..500 ms in steps of 10");
+  EXPECT_EQ(RangeText(*FindFieldRange("hid_key_delay")), "0..500 ms, шаг 10");
 }
 
 }  // namespace

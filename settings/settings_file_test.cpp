@@ -16,6 +16,7 @@
 
 #include "settings/SettingsFile.h"
 #include "settings/update_settings_def.h"
+#include "testsupport/TempDir.h"
 
 namespace tavrik {
 namespace {
@@ -25,18 +26,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetProcessState();
-    char tmpl[] = "/tmp/tavrik-settings-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-    ResetProcessState();
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  void SetUp() override { ResetProcessState(); }
+  void TearDown() override { ResetProcessState(); }
+  std::string Path(const std::string& name) const { return temp_.Path(name); }
 
   static void WriteBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -76,7 +68,8 @@ class SettingsFileTest : public ::testing::Test {
     return r;
   }
 
-  fs::path dir_;
+  test::TempDir temp_{"tavrik-settings"};
+  const fs::path& dir_ = temp_.path();
 };
 
 TEST_F(SettingsFileTest, WrittenFileIsSignatureAndCurrentImage) {

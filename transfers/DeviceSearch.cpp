@@ -39,31 +39,40 @@ CheckOutcome CheckConnection() {
   return outcome;
 }
 
+SearchOutcome SearchPort(const std::string& port, const std::function<void(const std::string&)>& progress) {
+  SearchOutcome outcome;
+  for (int index = 0; index < speeds_size; ++index) {
+    const std::uint32_t speed = SpeedTable[index];
+    if (progress) {
+      char text[512];
+      std::snprintf(text, sizeof text, kSearchProgressFormat, port.c_str(), static_cast<unsigned long>(speed));
+      progress(text);
+    }
+    if (ProbeDevice(port, speed, kSearchTimeout, &outcome.info)) {
+      outcome.found = true;
+      outcome.port = port;
+      outcome.speed = speed;
+      outcome.speed_index = index;
+      outcome.text = std::string(kFoundText) + " " + ModelText(outcome.info.model, false) + "(v." +
+                     VersionText(outcome.info.firmware_version) + ")";
+      return outcome;
+    }
+  }
+  outcome.text = kNotFoundText;
+  return outcome;
+}
+
 SearchOutcome SearchDevice(const std::vector<std::string>& ports,
                            const std::function<void(const std::string&)>& progress) {
-  SearchOutcome outcome;
   ConnectionParamsT& params = ConnectionParams();
   params.timeout = kSearchTimeout;
   for (const std::string& port : ports) {
+    const SearchOutcome outcome = SearchPort(port, progress);
     params.port = port;
-    for (int index = 0; index < speeds_size; ++index) {
-      params.speed = SpeedTable[index];
-      if (progress) {
-        char text[512];
-        std::snprintf(text, sizeof text, kSearchProgressFormat, port.c_str(), static_cast<unsigned long>(params.speed));
-        progress(text);
-      }
-      if (ProbeDevice(port, params.speed, kSearchTimeout, &outcome.info)) {
-        outcome.found = true;
-        outcome.port = port;
-        outcome.speed = params.speed;
-        outcome.speed_index = index;
-        outcome.text = std::string(kFoundText) + " " + ModelText(outcome.info.model, false) + "(v." +
-                       VersionText(outcome.info.firmware_version) + ")";
-        return outcome;
-      }
-    }
+    params.speed = outcome.found ? outcome.speed : SpeedTable[speeds_size - 1];
+    if (outcome.found) return outcome;
   }
+  SearchOutcome outcome;
   outcome.text = kNotFoundText;
   return outcome;
 }

@@ -41,6 +41,9 @@ struct SearchOutcome {
 // the search's time-out. The device identity is not stored.
 SearchOutcome SearchDevice(const std::vector<std::string>& ports,
                            const std::function<void(const std::string&)>& progress = {});
+// The same search on one port, touching no process-wide record (threads may
+// search a port each).
+SearchOutcome SearchPort(const std::string& port, const std::function<void(const std::string&)>& progress = {});
 
 // Moves the scanner from the speed `old_speed` to SpeedTable[new_index] on the
 // port of ConnectionParams and shows a failure's text.

@@ -52,9 +52,10 @@ void* UserOf(const TransferHooks& hooks) { return const_cast<TransferHooks*>(&ho
 
 // Steps shared by both transfers: the connection page, the port, the protocol,
 // the mode switch and the transfer bits of the state word.
-void CommonStart(const TransferHooks& hooks, CComDevice& port, CScannerInterface& scanner) {
+// `params` is read after the connection page has been stored into it.
+void CommonStart(const TransferHooks& hooks, const ConnectionParamsT& params, CComDevice& port,
+                 CScannerInterface& scanner) {
   if (hooks.store_connect_page) hooks.store_connect_page();
-  const ConnectionParamsT& params = ConnectionParams();
   OpenDevice(&port, params.port, params.speed, params.timeout);
   scanner.SetDevice(&port);
   SwitchDeviceMode(scanner, false);
@@ -89,11 +90,12 @@ std::string CableInterfaceText(std::uint8_t code) {
 }
 
 LoadResult LoadFromDevice(const TransferHooks& hooks) {
+  const ConnectionParamsT& params = ConnectionParams();
   BusyScope busy(hooks);
   try {
     CComDevice port;
     CScannerInterface scanner;
-    CommonStart(hooks, port, scanner);
+    CommonStart(hooks, params, port, scanner);
     if (!Ask(kLoadQuestion)) return load_declined;
 
     DeviceInfo info;
@@ -131,11 +133,15 @@ LoadResult LoadFromDevice(const TransferHooks& hooks) {
 }
 
 SaveResult SaveToDevice(const TransferHooks& hooks) {
+  return SaveToDevice(CurrentSettings(), ConnectionParams(), hooks);
+}
+
+SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, const TransferHooks& hooks) {
   BusyScope busy(hooks);
   try {
     CComDevice port;
     CScannerInterface scanner;
-    CommonStart(hooks, port, scanner);
+    CommonStart(hooks, params, port, scanner);
     if (!Ask(kSaveQuestion)) return SaveResult::declined;
     // The scanner must get what the user sees: an invalid field stops the save.
     if (hooks.store_active_page && !hooks.store_active_page()) {
@@ -156,7 +162,6 @@ SaveResult SaveToDevice(const TransferHooks& hooks) {
       return SaveResult::failed;
     }
 
-    Settings& settings = CurrentSettings();
     // Older scanners know only the hid_class slots; the copy is undone on every way out.
     std::optional<ShortLayoutSlotCopy> slot_copy;
     if (size <= kShortPlacementSize) slot_copy.emplace(settings);

@@ -11,6 +11,9 @@
 
 namespace tavrik {
 
+struct ConnectionParamsT;
+struct Settings;
+
 enum LoadResult : int {
   load_ok = 0,              // Settings hold the scanner's settings (or its model's defaults)
   load_declined = 1,        // the user declined the first question
@@ -43,6 +46,10 @@ std::string CableInterfaceText(std::uint8_t interface_code);
 
 LoadResult LoadFromDevice(const TransferHooks& hooks = {});
 SaveResult SaveToDevice(const TransferHooks& hooks = {});
+// The same save of `settings` over the connection `params`, touching no
+// process-wide record: several threads may each save their own to a port of
+// their own (each with its own ThreadDialogsScope).
+SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, const TransferHooks& hooks = {});
 
 // The main window title after a load: the model and firmware after a good
 // load, the bare title after a failed one, unchanged otherwise.

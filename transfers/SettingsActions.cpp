@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "barcodes/BarcodeFormats.h"
 #include "barcodes/GroupBarcode.h"
 #include "core/Messages.h"
 #include "device/ScannerInterface.h"
@@ -15,9 +16,6 @@ namespace {
 constexpr const char* kSettingsExtension = "qdx";
 constexpr const char* kSettingsPattern = "*.qdx";
 constexpr const char* kAllFilesPattern = "*.*";
-constexpr const char* kMetafileFilter = "Метафайлы (*.emf)";
-constexpr const char* kMetafilePattern = "*.emf";
-constexpr const char* kMetafileExtension = "emf";
 
 FileAction Report(FileResult result) {
   if (result == FileResult::ok) return FileAction::done;
@@ -62,12 +60,14 @@ FileAction LoadSettingsFromFile() {
   return Report(ReadSettingsFile(*path, CurrentSettings()));
 }
 
-FileDialog BarcodeSaveDialog() { return {{{kMetafileFilter, kMetafilePattern}}, kMetafileExtension}; }
-
 FileAction SaveAsBarcode(bool exclude_lens, const ScreenMetrics& screen) {
-  const auto path = CurrentDialogs().SaveFileName(BarcodeSaveDialog());
+  FileDialog dialog = BarcodeSaveDialog();
+  int filter = 0;
+  dialog.chosen_filter = &filter;
+  const auto path = CurrentDialogs().SaveFileName(dialog);
   if (!path) return FileAction::cancelled;
-  const SaveBarcodeResult result = SaveBarcodeFiles(*path, exclude_lens, screen);
+  const SaveBarcodeResult result =
+      SaveBarcodeFilesAs(*path, ChosenBarcodeFormat(*path, filter), exclude_lens, PrintGeometry{}, screen);
   if (result == SaveBarcodeResult::saved) return FileAction::done;
   ShowFailure(SaveBarcodeMessage(result));
   return FileAction::failed;

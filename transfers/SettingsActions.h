@@ -39,13 +39,10 @@ FileAction SaveSettingsToFile();
 // which an error leaves exactly as it was (after its message).
 FileAction LoadSettingsFromFile();
 
-// The save dialog of the barcode files. The one place that names their file
-// kinds, so another picture format is one more filter here.
-FileDialog BarcodeSaveDialog();
-
-// "Сохранить в виде ШК" after the preview: the save dialog, then the "_Old"
-// and "_New" files; every failure shows its message, success is silent.
-// `screen` sizes the metafile frame.
+// "Сохранить в виде ШК" after the preview: the save dialog
+// (BarcodeSaveDialog), then the "_Old" and "_New" files in the format the name
+// or the chosen filter gives; every failure shows its message, success is
+// silent. `screen` sizes the metafile frame.
 FileAction SaveAsBarcode(bool exclude_lens, const ScreenMetrics& screen = kHeadlessScreen);
 
 }  // namespace tavrik

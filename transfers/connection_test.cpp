@@ -20,6 +20,7 @@
 #include "transfers/DeviceSearch.h"
 #include "transfers/ExceptionReport.h"
 #include "transfers/SettingsActions.h"
+#include "testsupport/TempDir.h"
 
 namespace tavrik {
 namespace {
@@ -51,9 +52,8 @@ TEST(NaturalSort, DigitRunsCompareByValue) {
 // A fake sysfs tree: entries with and without a device link, legacy ports
 // with and without a UART, and nodes that exist or not.
 TEST(PortList, FromAFakeSysfsTree) {
-  char tmpl[] = "/tmp/tavrik-sysfs-XXXXXX";
-  ASSERT_NE(::mkdtemp(tmpl), nullptr);
-  const fs::path root = tmpl, tty = root / "class/tty", dev = root / "dev";
+  const test::TempDir temp("tavrik-sysfs");
+  const fs::path root = temp.path(), tty = root / "class/tty", dev = root / "dev";
   fs::create_directories(tty);
   fs::create_directories(dev);
   struct Entry {

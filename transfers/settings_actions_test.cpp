@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "barcodes/BarcodeFormats.h"
 #include "barcodes/GroupBarcode.h"
 #include "barcodes/tests/test_images.h"
 #include "core/ScriptedDialogs.h"
@@ -49,7 +50,7 @@ TEST_F(SettingsActionsTest, FileDialogsOfferTheSettingsFilters) {
   EXPECT_EQ(open.filters[1].pattern, "*.*");
   EXPECT_EQ(open.default_extension, "qdx");
   const FileDialog barcodes = BarcodeSaveDialog();
-  ASSERT_EQ(barcodes.filters.size(), 1u);
+  ASSERT_GE(barcodes.filters.size(), 1u);
   EXPECT_EQ(barcodes.filters[0].name, "Метафайлы (*.emf)");
   EXPECT_EQ(barcodes.filters[0].pattern, "*.emf");
   EXPECT_EQ(barcodes.default_extension, "emf");
@@ -163,6 +164,14 @@ TEST_F(SettingsActionsTest, SaveAsBarcodeWritesBothFilesThatDecode) {
   const test::Decoded group_decoded = DecodeMetafile(dir_ + "/scan_New.emf", *group, dir_ + "/n");
   ASSERT_TRUE(group_decoded.valid);
   EXPECT_EQ(group_decoded.bytes, *PackGroupPayload(GroupBarcodePlain(CurrentSettings())));
+}
+
+TEST_F(SettingsActionsTest, SaveAsBarcodeTakesThePrintFormatOfTheChosenFilter) {
+  dialogs_.files = {dir_ + "/print.svg"};
+  dialogs_.chosen_filters = {1};
+  ASSERT_EQ(SaveAsBarcode(false), FileAction::done);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"print_New.svg", "print_Old.svg"}));
+  EXPECT_TRUE(dialogs_.shown.empty());
 }
 
 TEST_F(SettingsActionsTest, SaveAsBarcodeReportsAnUnwritableFolderAndCancelIsSilent) {

@@ -1,4 +1,4 @@
-// The group barcode end to end (image, zlib, Aztec) and the metafile of the
+// The group barcode end to end (image, zlib, Aztec), the metafile and the print pictures of the
 // largest symbol, written to a file in the system's temporary folder.
 
 #include <benchmark/benchmark.h>
@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "barcodes/BarcodeImages.h"
 #include "barcodes/BarcodeRendering.h"
 #include "barcodes/GroupBarcode.h"
 
@@ -48,6 +49,24 @@ void BM_WriteBarcodeMetafile151(benchmark::State& state) {
   std::filesystem::remove(path, error);
 }
 BENCHMARK(BM_WriteBarcodeMetafile151)->Unit(benchmark::kMicrosecond);
+
+// The print pictures of the largest symbol: about 11 000 dark squares.
+void BM_BarcodeImageBytes151(benchmark::State& state) {
+  auto modules = LargestSymbolModules();
+  const ag_matrix matrix{modules.data(), 151, 151};
+  const auto format = static_cast<tavrik::BarcodeFormat>(state.range(0));
+  for (auto _ : state) {
+    const auto bytes = tavrik::BarcodeImageBytes(matrix, format);
+    if (!bytes) state.SkipWithError("no picture");
+    state.counters["bytes"] = static_cast<double>(bytes ? bytes->size() : 0);
+  }
+  state.SetLabel(tavrik::BarcodeFormatSpecOf(format).extension);
+}
+BENCHMARK(BM_BarcodeImageBytes151)
+    ->Arg(static_cast<int>(tavrik::BarcodeFormat::svg))
+    ->Arg(static_cast<int>(tavrik::BarcodeFormat::pdf))
+    ->Arg(static_cast<int>(tavrik::BarcodeFormat::png))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -5,15 +5,12 @@
 #include <vector>
 
 #include "barcodes/commands_generation.h"
+#include "barcodes/tests/test_images.h"
 
 namespace tavrik {
 namespace {
 
-Settings Defaults() {
-  Settings s{};
-  LoadDefaults(s);
-  return s;
-}
+using test::Defaults;
 
 std::vector<std::uint8_t> DigitValues(const CommandList& commands, std::size_t from) {
   std::vector<std::uint8_t> values;

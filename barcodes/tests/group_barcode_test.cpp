@@ -15,11 +15,7 @@
 namespace tavrik {
 namespace {
 
-Settings Defaults() {
-  Settings s{};
-  LoadDefaults(s);
-  return s;
-}
+using test::Defaults;
 
 std::vector<std::uint8_t> RandomBytes(std::size_t size, std::uint32_t seed) {
   std::mt19937 random(seed);
@@ -225,11 +221,10 @@ TEST(OldForm, LongTextsFitOrFailWithTheGenerationMessage) {
   ag_matrix_ptr owner;
   EXPECT_EQ(GenerateConfigBarcode(owner, Bytes(text)), ag_too_much_input_data) << text.size() << " characters";
   EXPECT_FALSE(owner);
-  const std::string dir = test::MakeTempDir();
-  EXPECT_EQ(SaveBarcodeFiles(dir + "/scan.emf", false, kHeadlessScreen, LongSequences(4)),
+  const test::TempDir dir("tavrik-barcodes");
+  EXPECT_EQ(SaveBarcodeFiles(dir.Path("scan.emf"), false, kHeadlessScreen, LongSequences(4)),
             SaveBarcodeResult::generation_failed);
-  EXPECT_TRUE(std::filesystem::is_empty(dir)) << "nothing written";
-  std::filesystem::remove_all(dir);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "nothing written";
 }
 
 TEST(BarcodeFiles, NamesForAChosenPath) {

@@ -175,14 +175,5 @@ bool OnPath(const std::string& program) {
   return false;
 }
 
-std::string MakeTempDir() {
-  std::random_device random;
-  const auto base = std::filesystem::temp_directory_path();
-  for (;;) {
-    auto dir = base / ("tavrik-barcodes-" + std::to_string(random()));
-    std::error_code error;
-    if (std::filesystem::create_directory(dir, error)) return dir.string();
-  }
-}
 
 }  // namespace tavrik::test

@@ -13,8 +13,17 @@
 
 #include "aztecgen/include/aztecgen.h"
 #include "barcodes/BarcodeRendering.h"
+#include "settings/init_settings_def.h"
+#include "testsupport/TempDir.h"
 
 namespace tavrik::test {
+
+// The defaults of the current model, as a fresh program holds them.
+inline Settings Defaults() {
+  Settings s{};
+  LoadDefaults(s);
+  return s;
+}
 
 // A matrix that owns its modules, viewable as an ag_matrix.
 struct TestMatrix {
@@ -54,24 +63,13 @@ Decoded DecodeCode128(const GreyImage& image);
 
 // Whether a program is on PATH.
 bool OnPath(const std::string& program);
-// A fresh, empty folder under the system's temporary folder.
-std::string MakeTempDir();
-
 // A test that writes into a fresh folder, removed afterwards.
 class TempDirTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::remove_all(dir_, error);
-  }
   // The names in the folder, sorted.
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::string dir_ = MakeTempDir();
+  std::vector<std::string> Entries() const { return temp_.Entries(); }
+  TempDir temp_{"tavrik-barcodes"};
+  std::string dir_ = temp_.str();
 };
 
 }  // namespace tavrik::test

@@ -1,15 +1,27 @@
 #include "tools/cli/TerminalDialogs.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cctype>
 
+#include "device/ComDevice.h"
+
 namespace tavrik {
+
+std::string DialoutHint() {
+  std::string user;
+  if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_name) user = entry->pw_name;
+  if (user.empty()) user = "$USER";
+  return "Порт открывают члены группы dialout: sudo usermod -aG dialout " + user +
+         ", затем войдите в систему заново (или tavrik-cli udev-rule ПОРТ для постоянного правила).";
+}
 
 Answer TerminalDialogs::Show(const MessageBox& box) {
   if (box.icon == Icon::error) error_shown_ = true;
   if (!box.caption.empty()) std::fprintf(output_, "%s: ", box.caption.c_str());
   std::fprintf(output_, "%s\n", box.text.c_str());
+  if (box.text == kPortAccessDeniedText) std::fprintf(output_, "%s\n", DialoutHint().c_str());
   if (box.buttons != Buttons::yes_no) {
     std::fflush(output_);
     return Answer::ok;

@@ -9,6 +9,10 @@
 
 namespace tavrik {
 
+// The line after the port permission message: how this user joins the
+// group that may open serial ports.
+std::string DialoutHint();
+
 class TerminalDialogs final : public Dialogs {
  public:
   // `input` answers the questions when it is a terminal.

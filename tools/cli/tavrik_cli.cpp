@@ -20,7 +20,11 @@
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
+#include "tools/cli/CliArgs.h"
+#include "tools/cli/Commands.h"
+#include "tools/cli/CommandHelp.h"
 #include "tools/cli/TerminalDialogs.h"
+#include "tools/cli/UdevRule.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/DeviceTransfers.h"
@@ -38,23 +42,33 @@ constexpr const char* kUsageText =
     "  aztec [--init] [--choice N] [--redundancy R]   символ Aztec из байтов stdin, строки из 0 и 1\n"
     "  image [FILE.qdx] [--model M]                    образ настроек (268 байт) в шестнадцатеричном виде\n"
     "  defaults --model M -o FILE.qdx                  настройки по умолчанию модели M в файл\n"
-    "  barcodes [FILE.qdx] [--model M] [--exclude-lens] -o NAME.emf\n"
-    "                                                  файлы штрих-кодов NAME_Old.emf и NAME_New.emf\n"
+    "  barcodes [FILE.qdx] [--model M] [--exclude-lens] [--module-mm MM] [--dpi DPI] -o NAME.emf|svg|pdf|png\n"
+    "                                                  файлы штрих-кодов NAME_Old и NAME_New\n"
+    "  show FILE.qdx|--model M [--json]                все поля настроек по именам\n"
+    "  diff A.qdx|--model M B.qdx|--model M            различающиеся поля: ИМЯ: a -> b\n"
+    "                                                  (код 0 равны, 1 различаются, 2 ошибка)\n"
+    "  set FILE.qdx ИМЯ=ЗНАЧЕНИЕ... [-o OUT.qdx]       изменить поля файла (значения как в show)\n"
     "  ports                                           список COM-портов\n"
     "  probe --port P [--speed BAUD] [--timeout MS]    проверка связи\n"
+    "  probe (--all | --port P1 --port P2 ...) [--speed BAUD] [--timeout MS]\n"
+    "                                                  проверка связи на всех (нескольких) портах сразу\n"
     "  search                                          поиск оборудования на всех портах и скоростях\n"
+    "  search --all                                    каждое устройство на каждом порту\n"
     "  load --port P [--speed BAUD] [--timeout MS] [--yes] -o FILE.qdx\n"
     "                                                  загрузить настройки из устройства в файл\n"
     "  save --port P [--speed BAUD] [--timeout MS] [--yes] FILE.qdx\n"
     "                                                  сохранить настройки файла в устройство\n"
+    "  save (--port P1 --port P2 ... | --all) --yes [--speed BAUD] [--timeout MS] FILE.qdx\n"
+    "                                                  сохранить во все устройства сразу\n"
+    "  (для нескольких портов: строка на порт \"ПОРТ<TAB>УСТРОЙСТВО<TAB>ok\" или текст ошибки,\n"
+    "   код 1, если хотя бы один порт не удался)\n"
     "  set-speed --port P --from BAUD --to BAUD [--timeout MS]\n"
     "                                                  сменить скорость устройства\n"
+    "  udev-rule PORT                                  правило udev для сканера USB на порту\n"
     "\n"
-    "Скорость по умолчанию 9600, таймаут 1000 мс.\n";
+    "Скорость по умолчанию 9600, таймаут 1000 мс. tavrik-cli КОМАНДА --help: справка команды.\n";
 
-struct UsageError {
-  std::string text;
-};
+using UsageError = CliUsageError;
 
 // Options of one command: flags, valued options and plain arguments.
 struct Args {
@@ -95,20 +109,15 @@ Args Parse(int argc, char** argv, const std::set<std::string>& flags, const std:
   return args;
 }
 
-std::uint32_t Number(const std::string& name, const std::string& text, std::uint32_t min, std::uint32_t max) {
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
-  if (text.empty() || text[0] == '-' || *end != '\0' || errno == ERANGE || v < min || v > max)
-    throw UsageError{"недопустимое значение " + name + ": " + text};
-  return static_cast<std::uint32_t>(v);
-}
+constexpr auto& Number = CliNumber;
+constexpr auto& Speed = CliSpeed;
 
-std::uint32_t Speed(const std::string& name, const std::string& text) {
-  const std::uint32_t baud = Number(name, text, 1, 0xFFFFFFFFu);
-  if (SpeedIndexOf(baud) < 0)
-    throw UsageError{"скорость " + text + " не из списка 2400, 4800, 9600, 19200, 38400, 57600, 115200"};
-  return baud;
+double Decimal(const std::string& name, const std::string& text, double min, double max) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !(v >= min && v <= max))
+    throw UsageError{"недопустимое значение " + name + ": " + text};
+  return v;
 }
 
 void ApplyConnection(const Args& args) {
@@ -210,11 +219,15 @@ int Defaults(int argc, char** argv) {
 }
 
 int Barcodes(int argc, char** argv) {
-  const Args args = Parse(argc, argv, {"--exclude-lens"}, {"--model", "-o"}, 1);
+  const Args args = Parse(argc, argv, {"--exclude-lens"}, {"--model", "-o", "--module-mm", "--dpi"}, 1);
   const std::string out = args.Required("-o");
+  PrintGeometry geometry;
+  if (auto mm = args.Value("--module-mm")) geometry.module_mm = Decimal("--module-mm", *mm, kMinModuleMm, kMaxModuleMm);
+  if (auto dpi = args.Value("--dpi")) geometry.png_dpi = Decimal("--dpi", *dpi, kMinPngDpi, kMaxPngDpi);
   Settings settings{};
   if (!SettingsFromSource(args, settings)) return kFailed;
-  const SaveBarcodeResult r = SaveBarcodeFiles(out, args.Has("--exclude-lens"), kHeadlessScreen, settings);
+  const SaveBarcodeResult r = SaveBarcodeFilesAs(out, ChosenBarcodeFormat(out, 0), args.Has("--exclude-lens"),
+                                                 geometry, kHeadlessScreen, settings);
   if (r != SaveBarcodeResult::saved) {
     std::fprintf(stderr, "%s\n", SaveBarcodeMessage(r));
     return kFailed;
@@ -231,6 +244,7 @@ int Ports(int argc, char** argv) {
 }
 
 int Probe(int argc, char** argv) {
+  if (ManyPorts(argc, argv)) return ProbeManyCommand(argc, argv);
   const Args args = Parse(argc, argv, {}, {"--port", "--speed", "--timeout"}, 0);
   ApplyConnection(args);
   const CheckOutcome outcome = CheckConnection();
@@ -239,6 +253,7 @@ int Probe(int argc, char** argv) {
 }
 
 int Search(int argc, char** argv) {
+  if (ManyPorts(argc, argv)) return SearchManyCommand(argc, argv);
   Parse(argc, argv, {}, {}, 0);
   std::function<void(const std::string&)> progress;
   if (ProgressWanted()) progress = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
@@ -267,6 +282,7 @@ int Load(int argc, char** argv) {
 }
 
 int Save(int argc, char** argv) {
+  if (ManyPorts(argc, argv)) return SaveManyCommand(argc, argv);
   const Args args = Parse(argc, argv, {"--yes"}, {"--port", "--speed", "--timeout"}, 1);
   ApplyConnection(args);
   if (args.plain.empty()) throw UsageError{"не задан файл настроек"};
@@ -289,6 +305,18 @@ int SetSpeed(int argc, char** argv) {
   return outcome.ok ? kOk : kFailed;
 }
 
+int UdevRule(int argc, char** argv) {
+  const Args args = Parse(argc, argv, {}, {}, 1);
+  if (args.plain.empty()) throw UsageError{"не задан порт"};
+  const UsbIdentityResult found = UsbIdentityOfPort(args.plain[0]);
+  if (!found.identity) {
+    std::fprintf(stderr, "%s\n", found.error.c_str());
+    return kFailed;
+  }
+  std::fputs(UdevRuleText(*found.identity).c_str(), stdout);
+  return kOk;
+}
+
 int Run(int argc, char** argv) {
   if (argc < 2) throw UsageError{"не задана команда"};
   const std::string command = argv[1];
@@ -303,10 +331,16 @@ int Run(int argc, char** argv) {
   static const Command commands[] = {
       {"aztec", Aztec},   {"image", Image},   {"defaults", Defaults}, {"barcodes", Barcodes},
       {"ports", Ports},   {"probe", Probe},   {"search", Search},     {"load", Load},
-      {"save", Save},     {"set-speed", SetSpeed},
+      {"save", Save},     {"set-speed", SetSpeed}, {"udev-rule", UdevRule},
+      {"show", ShowCommand}, {"diff", DiffCommand}, {"set", SetCommand},
   };
   for (const Command& c : commands) {
     if (command == c.name) {
+      if (AsksForHelp(argc, argv)) {
+        const char* help = CommandHelpText(command);
+        std::fputs(help ? help : kUsageText, stdout);
+        return kOk;
+      }
       bool yes = false;
       for (int i = 2; i < argc; ++i) yes = yes || std::strcmp(argv[i], "--yes") == 0;
       TerminalDialogs dialogs(yes, stdin, stderr);

@@ -1,0 +1,36 @@
+#pragma once
+// Many scanners at once: one thread per port, each with its own port, its own
+// copy of the settings and its own Dialogs (ThreadDialogsScope), so that no
+// process-wide record is shared between them. Questions are answered Yes: the
+// caller has the user's consent for all ports beforehand.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/init_settings_def.h"
+
+namespace tavrik {
+
+struct PortReport {
+  std::string port;
+  // The scanner that answered ("<kind> \"<name>\" (v.M.m)"), "-" when none did.
+  std::string device = "-";
+  bool ok = false;
+  // The failure's text when not ok.
+  std::string error;
+  // Every message the port's run showed, in order.
+  std::vector<std::string> messages;
+  // A search: the speed the scanner answered at.
+  std::uint32_t speed = 0;
+};
+
+// Each port as a single save does it, after a probe for the device text; a
+// port where no scanner answers the probe is not written.
+std::vector<PortReport> SaveToPorts(const Settings& settings, const std::vector<std::string>& ports,
+                                    std::uint32_t speed, std::uint32_t timeout);
+std::vector<PortReport> ProbePorts(const std::vector<std::string>& ports, std::uint32_t speed, std::uint32_t timeout);
+// Every speed of every port, as the single search tries them.
+std::vector<PortReport> SearchPorts(const std::vector<std::string>& ports);
+
+}  // namespace tavrik

@@ -1,0 +1,124 @@
+// save, probe and search on many ports at once: one line per port on stdout,
+// "PORT<TAB>DEVICE<TAB>ok" or the failure's text; status 1 when any port failed.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsFile.h"
+#include "settings/init_settings_def.h"
+#include "tools/cli/CliArgs.h"
+#include "tools/cli/Commands.h"
+#include "tools/cli/Fleet.h"
+#include "transfers/ConnectionParams.h"
+
+namespace tavrik {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+
+// Where --all looks for ports. The variables let a test or a container point
+// the tool at a tree of its own.
+std::vector<std::string> AllPorts() {
+  const char* tty_class = std::getenv("TAVRIK_TTY_CLASS_DIR");
+  const char* dev = std::getenv("TAVRIK_DEV_DIR");
+  return EnumSerialPorts(tty_class ? tty_class : "/sys/class/tty", dev ? dev : "/dev");
+}
+
+// The ports of --all or of the --port options, each once.
+std::vector<std::string> Ports(const CliArgs& args) {
+  if (args.Has("--all")) {
+    if (args.Has("--port")) throw CliUsageError{"--all и --port вместе не задаются"};
+    return AllPorts();
+  }
+  const std::vector<std::string> ports = args.All("--port");
+  if (ports.empty()) throw CliUsageError{"не задан параметр --port"};
+  std::set<std::string> seen;
+  for (const std::string& port : ports) {
+    if (!seen.insert(port).second) throw CliUsageError{"порт " + port + " задан дважды"};
+  }
+  return ports;
+}
+
+std::uint32_t SpeedOption(const CliArgs& args) {
+  const auto speed = args.Value("--speed");
+  return speed ? CliSpeed("--speed", *speed) : ConnectionParamsT{}.speed;
+}
+
+std::uint32_t TimeoutOption(const CliArgs& args) {
+  const auto timeout = args.Value("--timeout");
+  return timeout ? CliNumber("--timeout", *timeout, kMinTimeout, kMaxTimeout) : ConnectionParamsT{}.timeout;
+}
+
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\t') c = ' ';
+  }
+  return text;
+}
+
+// The messages of each port on stderr, then one line per port on stdout.
+int Report(const std::vector<PortReport>& reports, bool with_speed) {
+  for (const PortReport& r : reports) {
+    for (const std::string& message : r.messages) std::fprintf(stderr, "%s: %s\n", r.port.c_str(), OneLine(message).c_str());
+  }
+  bool all_ok = !reports.empty();
+  for (const PortReport& r : reports) {
+    std::string port = r.port;
+    if (with_speed && r.ok) port += " " + std::to_string(r.speed);
+    std::printf("%s\t%s\t%s\n", port.c_str(), OneLine(r.device).c_str(), r.ok ? "ok" : OneLine(r.error).c_str());
+    all_ok = all_ok && r.ok;
+  }
+  if (reports.empty()) std::fprintf(stderr, "COM-порты не найдены\n");
+  std::fflush(stdout);
+  return all_ok ? kOk : kFailed;
+}
+
+}  // namespace
+
+bool ManyPorts(int argc, char** argv) {
+  int ports = 0;
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--all") == 0) return true;
+    if (std::strcmp(argv[i], "--port") == 0) ++ports;
+  }
+  return ports > 1;
+}
+
+int SaveManyCommand(int argc, char** argv) {
+  const CliArgs args = ParseCliArgs(argc, argv, {"--yes", "--all"}, {"--port", "--speed", "--timeout"});
+  const std::vector<std::string> ports = Ports(args);
+  // Many ports would ask the same questions many times over: the answer is given once, beforehand.
+  if (!args.Has("--yes")) throw CliUsageError{"сохранение в несколько устройств только с --yes"};
+  if (args.plain.size() != 1) throw CliUsageError{"нужен один файл настроек"};
+  const std::uint32_t speed = SpeedOption(args);
+  const std::uint32_t timeout = TimeoutOption(args);
+  Settings settings{};
+  LoadDefaults(settings);
+  const FileResult r = ReadSettingsFile(args.plain[0], settings);
+  if (r != FileResult::ok) {
+    std::fprintf(stderr, "%s: %s\n", args.plain[0].c_str(), FileResultText(r));
+    return kFailed;
+  }
+  return Report(SaveToPorts(settings, ports, speed, timeout), false);
+}
+
+int ProbeManyCommand(int argc, char** argv) {
+  const CliArgs args = ParseCliArgs(argc, argv, {"--all"}, {"--port", "--speed", "--timeout"});
+  if (!args.plain.empty()) throw CliUsageError{"лишний аргумент " + args.plain[0]};
+  const std::vector<std::string> ports = Ports(args);
+  return Report(ProbePorts(ports, SpeedOption(args), TimeoutOption(args)), false);
+}
+
+int SearchManyCommand(int argc, char** argv) {
+  const CliArgs args = ParseCliArgs(argc, argv, {"--all"}, {"--port"});
+  if (!args.plain.empty()) throw CliUsageError{"лишний аргумент " + args.plain[0]};
+  return Report(SearchPorts(Ports(args)), true);
+}
+
+}  // namespace tavrik

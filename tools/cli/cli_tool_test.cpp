@@ -1,0 +1,168 @@
+// tavrik-cli's help, its bash completion and manual page, the udev rule of a
+// port and the barcodes in the print formats, as a user runs them.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+#include "tools/cli/CommandHelp.h"
+
+namespace tavrik {
+namespace {
+
+struct CliOutput {
+  int status = -1;
+  std::string out;
+};
+
+// tavrik-cli with `args` (no quoting needed), stdout kept, stderr dropped.
+CliOutput Cli(const std::string& args) {
+  CliOutput run;
+  const std::string command = std::string("'") + TAVRIK_CLI + "' " + args + " 2>/dev/null";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  std::array<char, 4096> buffer;
+  std::size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(CommandHelpTest, EachCommandPrintsItsOwnHelp) {
+  const CliOutput general = Cli("--help");
+  ASSERT_EQ(general.status, 0);
+  for (const CommandHelp& row : CommandHelpTable()) {
+    SCOPED_TRACE(row.name);
+    EXPECT_NE(general.out.find(std::string("  ") + row.name + " "), std::string::npos) << "not in the usage text";
+    for (const char* flag : {"--help", "-h"}) {
+      const CliOutput r = Cli(std::string(row.name) + " " + flag);
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.out, row.text);
+    }
+    EXPECT_EQ(std::string(row.text).rfind(std::string("Использование: tavrik-cli ") + row.name, 0), 0u);
+  }
+  // An unknown command stays a usage error, help or not.
+  EXPECT_EQ(Cli("frobnicate --help").status, 2);
+}
+
+TEST(CommandHelpTest, CompletionAndManualKnowEveryCommandAndOption) {
+  const std::string completion = ReadText(TAVRIK_SOURCE_DIR "/tools/cli/tavrik-cli.bash-completion");
+  const std::string manual = ReadText(TAVRIK_SOURCE_DIR "/docs/man/tavrik-cli.1");
+  ASSERT_FALSE(completion.empty());
+  ASSERT_FALSE(manual.empty());
+  for (const CommandHelp& row : CommandHelpTable()) {
+    SCOPED_TRACE(row.name);
+    EXPECT_NE(completion.find(row.name), std::string::npos) << "completion";
+    EXPECT_NE(manual.find(std::string(".B ") + row.name), std::string::npos) << "manual";
+    // Every option of the synopsis, in both.
+    const std::string text = std::string(row.text).substr(0, std::string(row.text).find("\n\n"));
+    for (std::size_t at = text.find(" --"); at != std::string::npos; at = text.find(" --", at + 1)) {
+      const std::size_t end = text.find_first_of(" \n]=", at + 1);
+      const std::string option = text.substr(at + 1, end - at - 1);
+      SCOPED_TRACE(option);
+      EXPECT_NE(completion.find(option), std::string::npos) << "completion";
+      // roff writes a minus of an option as \-.
+      std::string roff;
+      for (char c : option) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+      EXPECT_NE(manual.find(roff), std::string::npos) << "manual";
+    }
+  }
+}
+
+// The completion function as bash runs it on Tab, with the two helpers of the
+// bash-completion package reduced to what the function needs from them.
+std::string Complete(const std::string& line) {
+  const std::string script =
+      "_init_completion() { words=(\"${COMP_WORDS[@]}\"); cword=$COMP_CWORD; cur=${COMP_WORDS[cword]}; "
+      "prev=${COMP_WORDS[cword-1]}; }\n"
+      "_filedir() { COMPREPLY=(FILES); }\n"
+      "source '" TAVRIK_SOURCE_DIR "/tools/cli/tavrik-cli.bash-completion'\n"
+      "COMP_WORDS=(" + line + ")\n"
+      "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
+      "_tavrik_cli\n"
+      "echo \"${COMPREPLY[*]}\"\n";
+  const std::string path = ::testing::TempDir() + "/tavrik-completion-test.sh";
+  std::ofstream(path) << script;
+  const std::string command = "PATH=\"$(dirname '" TAVRIK_CLI "'):$PATH\" bash '" + path + "' 2>&1";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  std::string out;
+  char buffer[1024];
+  std::size_t n;
+  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  if (pipe) ::pclose(pipe);
+  std::filesystem::remove(path);
+  return out;
+}
+
+TEST(CliToolTest, BashCompletesCommandsOptionsAndValues) {
+  struct Case {
+    const char* line;
+    const char* expected;
+  };
+  const Case cases[] = {
+      /*0*/ {"tavrik-cli s", "search save set-speed\n"},
+      /*1*/ {"tavrik-cli u", "udev-rule\n"},
+      /*2*/ {"tavrik-cli barcodes --mo", "--model --module-mm\n"},
+      /*3*/ {"tavrik-cli probe --speed 11", "115200\n"},
+      /*4*/ {"tavrik-cli set-speed --port /dev/x --to 1", "19200 115200\n"},
+      /*5*/ {"tavrik-cli load --port /dev/x -o ''", "FILES\n"},
+      /*6*/ {"tavrik-cli udev-rule --h", "--help\n"},
+      /*7*/ {"tavrik-cli ports --", "--help\n"},
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row) + ": " + cases[row].line);
+    EXPECT_EQ(Complete(cases[row].line), cases[row].expected);
+  }
+}
+
+TEST(CliToolTest, UdevRuleNeedsAPortWithUsbBehindIt) {
+  EXPECT_EQ(Cli("udev-rule").status, 2);
+  const CliOutput none = Cli("udev-rule /dev/null");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(Cli("udev-rule /dev/tavrik-no-such-port").status, 1);
+}
+
+TEST(CliToolTest, BarcodesFollowTheExtensionAndTheModuleSize) {
+  char tmpl[] = "/tmp/tavrik-cli-print-XXXXXX";
+  ASSERT_NE(::mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  for (const char* extension : {"svg", "pdf", "png", "emf"}) {
+    SCOPED_TRACE(extension);
+    const CliOutput r = Cli("barcodes --module-mm 0.4 --dpi 600 -o " + dir + "/s." + extension);
+    ASSERT_EQ(r.status, 0);
+    const std::string names[] = {dir + "/s_Old." + extension, dir + "/s_New." + extension};
+    EXPECT_EQ(r.out, names[0] + "\n" + names[1] + "\n");
+    const std::string head = ReadText(names[1]).substr(0, 8);
+    const char* magic = std::string(extension) == "svg"   ? "<?xml"
+                        : std::string(extension) == "pdf" ? "%PDF-"
+                        : std::string(extension) == "png" ? "\x89PNG"
+                                                          : "\x01\0\0\0";
+    EXPECT_EQ(head.rfind(magic, 0), 0u);
+  }
+  // 0.4 mm a module in the SVG's own millimetres.
+  const std::string svg = ReadText(dir + "/s_New.svg");
+  EXPECT_NE(svg.find("mm\""), std::string::npos);
+  for (const char* bad : {"--module-mm 0", "--module-mm x", "--dpi 10", "--module-mm 30"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(Cli(std::string("barcodes ") + bad + " -o " + dir + "/bad.svg").status, 2);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir + "/bad_Old.svg"));
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tavrik
