@@ -48,6 +48,7 @@
 #include "pages/UpButtonMessagePage.h"
 #include "pages/ValidationPage.h"
 #include "settings/init_settings_def.h"
+#include "transfers/DeviceTransfers.h"
 
 // Resources of a static library are registered by name, outside any namespace.
 static void InitShellResources() { Q_INIT_RESOURCE(tavrik); }
@@ -123,6 +124,8 @@ CMainDlg::CMainDlg()
 
   program_version_ = QString::fromUtf8(kProgramVersion);
   setWindowTitle(BaseTitle());
+  // The task bar's entry keeps the bare title when a load extends the window's.
+  setWindowIconText(BaseTitle());
   StartupWarningShown = false;
 
   // Centred in the work area of the screen the window opens on, and inside it.
@@ -297,9 +300,14 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-// The device transfers are operations of the settings page; these buttons
-// start them once that page carries them.
-void CMainDlg::OnLoadFromDevice() {}
-void CMainDlg::OnSaveToDevice() {}
+// The device transfers are operations of the settings page. Only a load
+// changes the title; the task bar's entry keeps the bare one.
+void CMainDlg::OnLoadFromDevice() {
+  const LoadResult result = SettingsPage().LoadFromDevice();
+  setWindowTitle(QString::fromStdString(
+      TitleAfterLoad(result, BaseTitle().toStdString(), windowTitle().toStdString())));
+}
+
+void CMainDlg::OnSaveToDevice() { SettingsPage().SaveToDevice(); }
 
 }  // namespace tavrik

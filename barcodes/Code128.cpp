@@ -100,10 +100,10 @@ PixelImage RenderCode128(std::span<const std::uint8_t> values, int module_pixels
   return image;
 }
 
-PixelImage FirstBarcodePicture() {
+PixelImage FirstBarcodePicture(int height) {
   // 90 modules: one pixel each leaves quiet zones far wider than ten modules,
   // which two pixels each would not.
-  return RenderCode128(kFirstBarcodeData, 1, kFirstBarcodeWidth, kFirstBarcodeHeight);
+  return RenderCode128(kFirstBarcodeData, 1, kFirstBarcodeWidth, height);
 }
 
 }  // namespace tavrik

@@ -16,7 +16,11 @@ class Clock {
   // Milliseconds since an arbitrary start; wraps around, compare by unsigned difference.
   virtual std::uint32_t TickCount() = 0;
   virtual void Sleep(std::uint32_t ms) = 0;
+  // Called while the serial port waits for the line, at least every
+  // kIdleSliceMs: a window that blocks on a device action repaints here.
+  virtual void Idle() {}
 };
+inline constexpr std::uint32_t kIdleSliceMs = 50;
 
 // The steady clock of the machine and a real sleep.
 class SystemClock final : public Clock {

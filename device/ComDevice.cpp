@@ -1,5 +1,7 @@
 #include "device/ComDevice.h"
 
+#include "device/Clock.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -7,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cassert>
 #include <cerrno>
 #include <chrono>
@@ -194,14 +197,18 @@ void CComDevice::Transfer(std::uint8_t* data, std::uint32_t size, bool reading) 
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - steady_clock::now());
     if (left.count() < 0) throw CBasicDevice::CException();
     pollfd entry{fd_, static_cast<short>(reading ? POLLIN : POLLOUT), 0};
-    const int ready = poll(&entry, 1, static_cast<int>(left.count()));
+    // The wait is cut into slices so that the clock's idle hook runs while a
+    // silent scanner keeps the line quiet for up to the whole time-out.
+    const auto slice = std::min<std::int64_t>(left.count(), kIdleSliceMs);
+    const int ready = poll(&entry, 1, static_cast<int>(slice));
     if (ready < 0) {
       if (errno == EINTR) continue;
       throw CBasicDevice::CException();
     }
     if (ready == 0) {
       if (left.count() == 0) throw CBasicDevice::CException();
-      continue;  // woke a little early; the deadline decides
+      CurrentClock().Idle();
+      continue;  // the deadline decides
     }
     const short wanted = reading ? POLLIN : POLLOUT;
     if (!(entry.revents & wanted)) throw CBasicDevice::CException();  // hang-up or error only
