@@ -18,6 +18,7 @@
 #include "tools/cli/CommandHelp.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/test_cli_run.h"
+#include "testsupport/TempDir.h"
 
 namespace tavrik {
 namespace {
@@ -90,7 +91,9 @@ std::string Complete(const std::string& line) {
       "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
       "_tavrik_cli\n"
       "echo \"${COMPREPLY[*]}\"\n";
-  const std::string path = ::testing::TempDir() + "/tavrik-completion-test.sh";
+  // A folder of its own: the tests that complete run at the same time.
+  const test::TempDir dir("tavrik-completion");
+  const std::string path = dir.Path("completion.sh");
   std::ofstream(path) << script;
   const std::string command = "PATH=\"$(dirname '" TAVRIK_CLI "'):$PATH\" bash '" + path + "' 2>&1";
   std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -99,7 +102,6 @@ std::string Complete(const std::string& line) {
   std::size_t n;
   while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
   if (pipe) ::pclose(pipe);
-  std::filesystem::remove(path);
   return out;
 }
 
@@ -210,9 +212,8 @@ TEST(CliToolTest, UdevRuleNeedsAPortWithUsbBehindIt) {
 }
 
 TEST(CliToolTest, BarcodesFollowTheExtensionAndTheModuleSize) {
-  char tmpl[] = "/tmp/tavrik-cli-print-XXXXXX";
-  ASSERT_NE(::mkdtemp(tmpl), nullptr);
-  const std::string dir = tmpl;
+  const test::TempDir temp("tavrik-cli-print");
+  const std::string dir = temp.str();
   for (const char* extension : {"svg", "pdf", "png", "emf"}) {
     SCOPED_TRACE(extension);
     const CliOutput r = Cli("barcodes --module-mm 0.4 --dpi 600 -o " + dir + "/s." + extension);
@@ -234,7 +235,6 @@ TEST(CliToolTest, BarcodesFollowTheExtensionAndTheModuleSize) {
     EXPECT_EQ(Cli(std::string("barcodes ") + bad + " -o " + dir + "/bad.svg").status, 2);
   }
   EXPECT_FALSE(std::filesystem::exists(dir + "/bad_Old.svg"));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
