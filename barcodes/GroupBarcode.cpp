@@ -3,8 +3,11 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "barcodes/commands_generation.h"
+#include "core/AtomicFile.h"
 
 namespace tavrik {
 namespace {
@@ -106,6 +109,11 @@ const char* SaveBarcodeMessage(SaveBarcodeResult result) {
 
 SaveBarcodeResult SaveBarcodeFiles(std::string_view chosen_path, bool exclude_lens, const ScreenMetrics& screen,
                                    const Settings& settings) {
+  // "_Old" and "_New" are added to a file's name: a folder, or a path without
+  // a last part, would put them beside it ("/" would give "/_Old").
+  std::error_code error;
+  if (!NamesAFile(chosen_path) || std::filesystem::is_directory(std::string(chosen_path), error))
+    return SaveBarcodeResult::write_failed;
   const BarcodeFileNames names = DeriveBarcodeFileNames(chosen_path);
   const std::string text = OldFormText(exclude_lens, settings);
   ag_matrix_ptr old_form;

@@ -34,6 +34,8 @@ struct TransferHooks {
   std::function<void(bool busy)> busy;
   // Bytes moved of the settings image so far (for a progress display).
   std::function<void(std::uint32_t done, std::uint32_t total)> progress;
+  // A load took the model's defaults in place of a newer settings version.
+  std::function<void()> defaults_taken;
 };
 
 // Messages of the transfers.
@@ -49,6 +51,10 @@ inline constexpr const char* kNewerVersionQuestion =
     "Устройство содержит новую версию настроек. Для корректной работы необходимо обновить программу.\n\n"
     "Загрузить вместо них настройки по умолчанию?";
 inline constexpr const char* kNewerVersionCaption = "Вопрос";
+// On a save a newer version is overwritten, not replaced by defaults.
+inline constexpr const char* kNewerVersionSaveQuestion =
+    "Устройство содержит новую версию настроек. Для корректной работы необходимо обновить программу.\n\n"
+    "Перезаписать их настройками программы?";
 inline constexpr const char* kInterfaceChangeQuestion =
     "После сохранения настроек изменятся параметры интерфейса связи с ПК.\n\nПродолжить выполнение?";
 inline constexpr const char* kCableQuestionFormat =

@@ -1,9 +1,6 @@
 // tavrik-cli as a user runs it: a child process, the emulator on a real pty.
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,9 +17,8 @@
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
+#include "tools/cli/cli_process.h"
 #include "tools/scanner-sim/ScannerEmulator.h"
-
-extern char** environ;
 
 namespace tavrik {
 namespace {
@@ -30,57 +26,11 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
+using CliRun = test::ProcessRun;
 
 // Runs tavrik-cli with `args`, feeding `input` on stdin (not a terminal).
 CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") {
-  int in[2], out[2], err[2];
-  if (::pipe(in) || ::pipe(out) || ::pipe(err)) return {};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-  for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) posix_spawn_file_actions_addclose(&actions, fd);
-  std::vector<std::string> all = {TAVRIK_CLI};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, TAVRIK_CLI, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(in[0]);
-  ::close(out[1]);
-  ::close(err[1]);
-  CliRun run;
-  if (spawned != 0) return run;
-  std::thread feeder([&] {
-    std::size_t done = 0;
-    while (done < input.size()) {
-      ssize_t n = ::write(in[1], input.data() + done, input.size() - done);
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    ::close(in[1]);
-  });
-  auto drain = [](int fd, std::string& to) {
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buf, sizeof buf)) > 0) to.append(buf, static_cast<std::size_t>(n));
-    ::close(fd);
-  };
-  std::thread err_reader([&] { drain(err[0], run.err); });
-  drain(out[0], run.out);
-  err_reader.join();
-  feeder.join();
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return run;
+  return test::RunProcess(TAVRIK_CLI, args, {.input = input});
 }
 
 std::vector<std::string> Lines(const std::string& text) {

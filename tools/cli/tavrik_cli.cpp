@@ -15,6 +15,9 @@
 #include <vector>
 
 #include "aztecgen/include/ag_matrix_ptr_def.h"
+#include "core/AtomicFile.h"
+#include "core/BoundedRead.h"
+#include "core/NumberText.h"
 #include "barcodes/GroupBarcode.h"
 #include "device/ScannerInterface.h"
 #include "settings/SettingsFile.h"
@@ -24,6 +27,7 @@
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/DeviceTransfers.h"
+#include "transfers/ExceptionReport.h"
 
 namespace tavrik {
 namespace {
@@ -31,6 +35,8 @@ namespace {
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+// The data bits of the largest Aztec symbol, in bytes.
+constexpr std::size_t kMaxAztecInput = 19968 / 8;
 
 constexpr const char* kUsageText =
     "Использование: tavrik-cli КОМАНДА [ПАРАМЕТРЫ]\n"
@@ -51,6 +57,8 @@ constexpr const char* kUsageText =
     "                                                  сменить скорость устройства\n"
     "\n"
     "Скорость по умолчанию 9600, таймаут 1000 мс.\n";
+
+constexpr const char* kDefaultsOfModelText = "настройки по умолчанию модели ";
 
 struct UsageError {
   std::string text;
@@ -96,12 +104,9 @@ Args Parse(int argc, char** argv, const std::set<std::string>& flags, const std:
 }
 
 std::uint32_t Number(const std::string& name, const std::string& text, std::uint32_t min, std::uint32_t max) {
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
-  if (text.empty() || text[0] == '-' || *end != '\0' || errno == ERANGE || v < min || v > max)
-    throw UsageError{"недопустимое значение " + name + ": " + text};
-  return static_cast<std::uint32_t>(v);
+  const std::optional<std::uint64_t> v = ParseUnsigned(text);
+  if (!v || *v < min || *v > max) throw UsageError{"недопустимое значение " + name + ": " + text};
+  return static_cast<std::uint32_t>(*v);
 }
 
 std::uint32_t Speed(const std::string& name, const std::string& text) {
@@ -149,10 +154,13 @@ TransferHooks CliHooks() {
 
 int Aztec(int argc, char** argv) {
   const Args args = Parse(argc, argv, {"--init"}, {"--choice", "--redundancy"}, 0);
+  // One byte more than the largest symbol holds is enough to refuse the input,
+  // so an endless one (/dev/zero) is never read to its end.
   std::vector<std::uint8_t> data;
-  std::uint8_t buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) data.insert(data.end(), buffer, buffer + n);
+  if (!ReadStreamBounded(STDIN_FILENO, kMaxAztecInput, data)) {
+    std::fprintf(stderr, "Ошибка чтения из stdin: %s\n", std::strerror(errno));
+    return kFailed;
+  }
   ag_settings settings{};
   if (args.Has("--init")) {
     settings.mask |= ag_mask_initialization_symbol;
@@ -255,13 +263,22 @@ int Load(int argc, char** argv) {
   const Args args = Parse(argc, argv, {"--yes"}, {"--port", "--speed", "--timeout", "-o"}, 0);
   ApplyConnection(args);
   const std::string out = args.Required("-o");
-  if (LoadFromDevice(CliHooks()) != load_ok) return kFailed;
+  // Known before the transfer, not after it.
+  if (CheckWritableTarget(out) != AtomicWriteResult::ok) {
+    std::fprintf(stderr, "%s: %s\n", out.c_str(), FileResultText(FileResult::open_error));
+    return kFailed;
+  }
+  bool defaults = false;
+  TransferHooks hooks = CliHooks();
+  hooks.defaults_taken = [&defaults] { defaults = true; };
+  if (LoadFromDevice(hooks) != load_ok) return kFailed;
   const FileResult r = WriteSettingsFile(out, CurrentSettings());
   if (r != FileResult::ok) {
     std::fprintf(stderr, "%s: %s\n", out.c_str(), FileResultText(r));
     return kFailed;
   }
-  std::fprintf(stderr, "%s (v.%s) -> %s\n", ModelText(CurrentModel(), false).c_str(),
+  // A script must not take the model's defaults for the scanner's settings.
+  std::fprintf(stderr, "%s%s (v.%s) -> %s\n", defaults ? kDefaultsOfModelText : "", ModelText(CurrentModel(), false).c_str(),
                VersionText(CurrentFirmwareVersion()).c_str(), out.c_str());
   return kOk;
 }
@@ -323,10 +340,20 @@ int Run(int argc, char** argv) {
 }  // namespace tavrik
 
 int main(int argc, char** argv) {
+  int status;
   try {
-    return tavrik::Run(argc, argv);
+    status = tavrik::Run(argc, argv);
   } catch (const tavrik::UsageError& e) {
     std::fprintf(stderr, "tavrik-cli: %s\n\n%s", e.text.c_str(), tavrik::kUsageText);
     return tavrik::kUsage;
+  } catch (...) {
+    std::fprintf(stderr, "tavrik-cli: %s\n", tavrik::CurrentExceptionText().c_str());
+    return tavrik::kFailed;
   }
+  // Output that did not reach its file (a full disk, a closed stdout) is a failure.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tavrik-cli: ошибка вывода: %s\n", std::strerror(errno));
+    return tavrik::kFailed;
+  }
+  return status;
 }

@@ -122,7 +122,27 @@ struct ScannerEmulator::Impl {
   // The frame being taken off the line (serving thread only).
   std::vector<std::uint8_t> frame;
   Clk::time_point last_byte{};
+  // The line is gone until then (line_drop).
+  Clk::time_point dropped_until{};
+
+  // Waits (real time) until `until` or the end of serving.
+  bool WaitUntil(Clk::time_point until) const;
+  // How long `bytes` bytes take on the line at the scanner's speed.
+  Clk::duration LineTime(std::size_t bytes) const;
 };
+
+bool ScannerEmulator::Impl::WaitUntil(Clk::time_point until) const {
+  while (!stopped.load()) {
+    const auto now = Clk::now();
+    if (now >= until) return true;
+    std::this_thread::sleep_for(std::min<Clk::duration>(until - now, std::chrono::milliseconds(10)));
+  }
+  return false;
+}
+
+Clk::duration ScannerEmulator::Impl::LineTime(std::size_t bytes) const {
+  return std::chrono::duration_cast<Clk::duration>(std::chrono::microseconds(bytes * 10 * 1000000ull / speed));
+}
 
 ScannerEmulator::Impl::Impl(const EmulatorConfig& cfg)
     : config(cfg), clock(cfg.clock ? cfg.clock : &CurrentClock()), speed(cfg.speed) {
@@ -211,6 +231,12 @@ void ScannerEmulator::Impl::Serve() {
       frame.clear();
       continue;
     }
+    if (Clk::now() < dropped_until) {
+      frame.clear();
+      continue;
+    }
+    // The bytes came in one burst through the pty; on a line they take their time.
+    if (config.pace && !WaitUntil(Clk::now() + LineTime(static_cast<std::size_t>(n)))) return;
     {
       std::lock_guard<std::mutex> lock(mutex);
       line_bytes.insert(line_bytes.end(), buffer, buffer + n);
@@ -371,6 +397,7 @@ Outcome ScannerEmulator::Impl::Execute(const std::vector<std::uint8_t>& request)
 }
 
 void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
+  if (config.answer_delay_ms > 0 && !WaitUntil(Clk::now() + std::chrono::milliseconds(config.answer_delay_ms))) return;
   std::vector<std::uint8_t> bytes;
   {
     std::lock_guard<std::mutex> lock(mutex);
@@ -384,6 +411,10 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
     } else {
       switch (fault.kind) {
         case FaultKind::silence:
+          return;
+        case FaultKind::line_drop:
+          dropped_until = Clk::now() + std::chrono::milliseconds(fault.duration_ms);
+          frame.clear();
           return;
         case FaultKind::not_ready:
           out.payload = {code, CScannerInterface::not_ready};
@@ -429,9 +460,13 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
 
 void ScannerEmulator::Impl::Send(const std::vector<std::uint8_t>& bytes) {
   std::size_t done = 0;
-  const auto deadline = Clk::now() + std::chrono::milliseconds(kWriteLimitMs);
+  const auto start = Clk::now();
+  const auto deadline = start + std::chrono::milliseconds(kWriteLimitMs) + (config.pace ? LineTime(bytes.size()) : Clk::duration{});
+  // Paced, the bytes go out in slices of about 10 ms of line time.
+  const std::size_t slice = config.pace ? std::max<std::size_t>(1, speed / 1000) : bytes.size();
   while (done < bytes.size() && !stopped.load() && Clk::now() < deadline) {
-    const ssize_t n = write(master, bytes.data() + done, bytes.size() - done);
+    if (config.pace && !WaitUntil(start + LineTime(done))) return;
+    const ssize_t n = write(master, bytes.data() + done, std::min(slice, bytes.size() - done));
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;
