@@ -465,7 +465,8 @@ void ScannerEmulator::Impl::Send(const std::vector<std::uint8_t>& bytes) {
   // Paced, the bytes go out in slices of about 10 ms of line time.
   const std::size_t slice = config.pace ? std::max<std::size_t>(1, speed / 1000) : bytes.size();
   while (done < bytes.size() && !stopped.load() && Clk::now() < deadline) {
-    if (config.pace && !WaitUntil(start + LineTime(done))) return;
+    // A slice is there for the reader once its last stop bit is out.
+    if (config.pace && !WaitUntil(start + LineTime(done + std::min(slice, bytes.size() - done)))) return;
     const ssize_t n = write(master, bytes.data() + done, std::min(slice, bytes.size() - done));
     if (n > 0) {
       done += static_cast<std::size_t>(n);
