@@ -445,6 +445,9 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
     bytes.insert(bytes.end(), out.payload.begin(), out.payload.end());
     bytes.push_back(faulty && fault.kind == FaultKind::bad_check ? static_cast<std::uint8_t>(check ^ 0xFF) : check);
 
+    // A late answer that finds the program's port at another speed by now is
+    // noise there, as on a real line, never a frame.
+    if (ReadLineSpeed() != speed) std::fill(bytes.begin(), bytes.end(), kNoise);
     if (faulty && fault.kind == FaultKind::hang_up) {
       bytes.resize(std::min<std::size_t>(bytes.size(), fault.value));
       Send(bytes);
