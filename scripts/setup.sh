@@ -11,6 +11,7 @@ packages=(
   libzxing-dev libzint-dev
   emf2svg librsvg2-bin
   xvfb xauth
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
