@@ -19,6 +19,7 @@
 #include "device/ScannerInterface.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
+#include "settings/update_settings_def.h"
 #include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
@@ -92,6 +93,21 @@ std::vector<Row> Rows() {
                                    }()},
        0, "nnyyy"},
       {"keeps_old_speed", {{FaultKind::keep_old_speed}}, 0, "yyyyn"},
+      // One answer past the time-out: the retry takes it, and the block is
+      // right.
+      {"one_late_answer_reading", {[] {
+                                     Fault f{FaultKind::late_answer, SI::cmd_read_block, 1};
+                                     f.skip = 1;
+                                     f.duration_ms = 300;
+                                     return f;
+                                   }()},
+       0, "yyyyy"},
+      {"one_late_answer_writing", {[] {
+                                     Fault f{FaultKind::late_answer, SI::cmd_write_block, 1};
+                                     f.duration_ms = 300;
+                                     return f;
+                                   }()},
+       0, "yyyyy"},
   };
   const std::uint8_t commands[] = {SI::cmd_device_state, SI::cmd_device_info, SI::cmd_read_block,
                                    SI::cmd_write_block, SI::cmd_speed};
@@ -168,6 +184,9 @@ bool RunAction(Action action, const Row& row, const std::string& out_file) {
       const LoadResult r = LoadFromDevice();
       ok = r == load_ok;
       if (ok) {
+        Settings scanners{};
+        SettingsFromPlacement(scanners, EmulatorImage(config).data());
+        EXPECT_TRUE(CurrentSettings() == scanners) << "the load took something else than the scanner's settings";
         EXPECT_EQ(WriteSettingsFile(out_file, CurrentSettings()), FileResult::ok);
       } else {
         EXPECT_EQ(r, load_failed);
@@ -179,6 +198,14 @@ bool RunAction(Action action, const Row& row, const std::string& out_file) {
     case save: {
       const SaveResult r = SaveToDevice();
       ok = r == SaveResult::saved;
+      if (ok) {
+        std::uint8_t expected[kPlacementSize] = {};
+        InitPlacement(expected, &edited);
+        expected[kReservedOffset] = EmulatorImage(config)[kReservedOffset];  // no field: the scanner's stays
+        const Bytes written = scanner.ReadMemory(SETTINGS_ADDRESS, kPlacementSize);
+        for (std::size_t i = 0; i < kPlacementSize; ++i)
+          EXPECT_EQ(written[i], expected[i]) << "the scanner's settings byte " << i;
+      }
       if (!ok) {
         EXPECT_EQ(r, SaveResult::failed) << "a failed save must say so";
       }

@@ -400,7 +400,7 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
   if (config.answer_delay_ms > 0 && !WaitUntil(Clk::now() + std::chrono::milliseconds(config.answer_delay_ms))) return;
   std::vector<std::uint8_t> bytes;
   {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::unique_lock<std::mutex> lock(mutex);
     requests.push_back(request);
     const ActiveFault* active = MatchFault(request);
     const Fault fault = active ? active->fault : Fault{FaultKind::silence, 0, 0};
@@ -445,6 +445,12 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
     bytes.insert(bytes.end(), out.payload.begin(), out.payload.end());
     bytes.push_back(faulty && fault.kind == FaultKind::bad_check ? static_cast<std::uint8_t>(check ^ 0xFF) : check);
 
+    if (faulty && fault.kind == FaultKind::late_answer) {
+      // Requests that come meanwhile wait in the line, as in a busy scanner.
+      lock.unlock();
+      if (!WaitUntil(Clk::now() + std::chrono::milliseconds(fault.duration_ms))) return;
+      lock.lock();
+    }
     // A late answer that finds the program's port at another speed by now is
     // noise there, as on a real line, never a frame.
     if (ReadLineSpeed() != speed) std::fill(bytes.begin(), bytes.end(), kNoise);

@@ -67,6 +67,7 @@ enum class FaultKind {
   hang_up,            // close the line after `value` bytes of the answer
   keep_old_speed,     // acknowledge a speed change but stay at the old speed
   data_byte,          // the first data byte of a successful answer becomes `value`
+  late_answer,        // the answer leaves `duration_ms` (real time) after its request
   line_drop,          // the line is gone for `duration_ms` (real time) from this request on:
                       // no answer, and every byte sent meanwhile is lost; then it is back
 };
@@ -79,7 +80,7 @@ struct Fault {
   std::uint32_t address = 0;
   int skip = 0;              // matching requests answered normally first
   // silence: once it starts, it lasts this long (on the clock) instead of
-  // `count` answers; line_drop: how long the line is gone.
+  // `count` answers; line_drop: how long the line is gone; late_answer: the delay.
   std::uint32_t duration_ms = 0;
 };
 
