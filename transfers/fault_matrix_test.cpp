@@ -62,6 +62,14 @@ Fault StatusFault(std::uint8_t command, std::uint8_t status) {
   return {FaultKind::status, command, -1, status};
 }
 
+// A fault of one request of `command`, after `skip` of them, lasting `ms`.
+Fault Timed(FaultKind kind, std::uint8_t command, int skip, std::uint32_t ms) {
+  Fault f{kind, command, 1};
+  f.skip = skip;
+  f.duration_ms = ms;
+  return f;
+}
+
 std::vector<Row> Rows() {
   std::vector<Row> rows = {
       {"none", {}, 0, "yyyyy"},
@@ -85,29 +93,12 @@ std::vector<Row> Rows() {
       {"hang_up_changing_speed", {{FaultKind::hang_up, SI::cmd_speed, 1, 0, 0, 1}}, 0, "yyyyn"},
       {"late_within_time_out", {}, 60, "yyyyy"},
       {"late_past_time_out", {}, 1500, "nnnnn"},
-      {"vanishes_between_blocks", {[] {
-                                     Fault f{FaultKind::line_drop, SI::cmd_read_block, 1};
-                                     f.skip = 1;
-                                     f.duration_ms = 3000;
-                                     return f;
-                                   }()},
-       0, "nnyyy"},
+      {"vanishes_between_blocks", {Timed(FaultKind::line_drop, SI::cmd_read_block, 1, 3000)}, 0, "nnyyy"},
       {"keeps_old_speed", {{FaultKind::keep_old_speed}}, 0, "yyyyn"},
       // One answer past the time-out: the retry takes it, and the block is
       // right.
-      {"one_late_answer_reading", {[] {
-                                     Fault f{FaultKind::late_answer, SI::cmd_read_block, 1};
-                                     f.skip = 1;
-                                     f.duration_ms = 300;
-                                     return f;
-                                   }()},
-       0, "yyyyy"},
-      {"one_late_answer_writing", {[] {
-                                     Fault f{FaultKind::late_answer, SI::cmd_write_block, 1};
-                                     f.duration_ms = 300;
-                                     return f;
-                                   }()},
-       0, "yyyyy"},
+      {"one_late_answer_reading", {Timed(FaultKind::late_answer, SI::cmd_read_block, 1, 300)}, 0, "yyyyy"},
+      {"one_late_answer_writing", {Timed(FaultKind::late_answer, SI::cmd_write_block, 0, 300)}, 0, "yyyyy"},
   };
   const std::uint8_t commands[] = {SI::cmd_device_state, SI::cmd_device_info, SI::cmd_read_block,
                                    SI::cmd_write_block, SI::cmd_speed};

@@ -45,21 +45,7 @@ Bytes FileBytes(const std::string& path) {
   return Bytes((std::istreambuf_iterator<char>(f)), {});
 }
 
-class CarefulUser : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetProcessState();
-    char tmpl[] = "/tmp/tavrik-careful-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    ResetProcessState();
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
-};
+using CarefulUser = test::ToolTest;
 
 TEST_F(CarefulUser, SetSpeedOnALineThatHangsUpFailsWithItsMessage) {
   ScannerEmulator scanner;

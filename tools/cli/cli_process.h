@@ -3,6 +3,7 @@
 // standard streams, killed when it outlives a generous limit, so a test of a
 // hang ends with a failure instead of hanging itself.
 
+#include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -11,10 +12,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "settings/init_settings_def.h"
 
 extern char** environ;
 
@@ -105,5 +109,23 @@ inline ProcessRun RunProcess(const std::string& program, const std::vector<std::
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return run;
 }
+
+// A fresh folder for each test of a tool, removed after it, with the
+// process-wide state reset around it.
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProcessState();
+    char tmpl[] = "/tmp/tavrik-tool-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+    ResetProcessState();
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
+};
 
 }  // namespace tavrik::test

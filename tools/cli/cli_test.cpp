@@ -43,21 +43,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetProcessState();
-    char tmpl[] = "/tmp/tavrik-cli-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    ResetProcessState();
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
-};
+using CliTest = test::ToolTest;
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> cases = {
