@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ struct Row {
 Fault StatusFault(std::uint8_t command, std::uint8_t status) {
   return {FaultKind::status, command, -1, status};
 }
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 // A fault of one request of `command`, after `skip` of them, lasting `ms`.
 Fault Timed(FaultKind kind, std::uint8_t command, int skip, std::uint32_t ms) {
