@@ -23,8 +23,12 @@ void EnterSandbox() {
   static bool entered = false;
   if (entered) return;
   entered = true;
-  char folder[] = "/tmp/tavrik-cli-fuzz-XXXXXX";
+  static char folder[] = "/tmp/tavrik-cli-fuzz-XXXXXX";
   if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+  std::atexit([] {
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+  });
   // The tool's messages on stderr are silenced with -close_fd_mask=2, which
   // keeps the fuzzer's own reports.
   const int null = open("/dev/null", O_RDWR);
