@@ -109,7 +109,7 @@ std::string Folder(const std::string& path) {
 // never files to replace.
 bool NamesOpenDescriptor(const std::string& path) {
   return path == "/dev/stdout" || path == "/dev/stderr" || path == "/dev/stdin" || path.starts_with("/dev/fd/") ||
-         path.starts_with("/proc/");
+         path.starts_with("/proc/self/fd/");
 }
 
 struct Target {
@@ -134,7 +134,8 @@ Target Resolve(const std::string& chosen) {
   if (!NamesAFile(chosen)) return t;
   struct stat st {};
   if (::stat(chosen.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return t;
+    // A disk or a socket is never what a settings or barcode file should go to.
+    if (S_ISDIR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISSOCK(st.st_mode)) return t;
     if (!S_ISREG(st.st_mode) || NamesOpenDescriptor(chosen)) {
       t.kind = Target::direct;
       t.path = chosen;

@@ -28,8 +28,8 @@ enum class AtomicWriteResult {
 // - A target that is not a regular file (a character device, a FIFO, the
 //   process's own /dev/stdout) is written directly and never replaced; a FIFO
 //   without a reader is refused rather than waited for.
-// - A name whose last part is empty, "." or "..", or that names a folder, is
-//   refused.
+// - A name whose last part is empty, "." or "..", or that names a folder, a
+//   block device (a disk) or a socket, is refused.
 // SIGINT, SIGTERM, SIGHUP, SIGQUIT and SIGXFSZ are held back while the
 // temporary file has a name, so none of them leaves it behind; a file size
 // limit makes the write fail instead of ending the process.

@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/sysmacros.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -184,14 +185,21 @@ TEST_F(FileSafety, NamesTheSystemRefusesLeaveNothing) {
       /*3*/ {dir_.string() + "/", "no last part"},
       /*4*/ {dir_.string(), "a folder"},
       /*5*/ {Path("keep/x"), "a file as a folder"},
+      /*6*/ {Path("disk"), "a block device: never written, also as root"},
   };
+  // A node of a loop device no one has set up: harmless if it were opened.
+  const bool has_disk = ::mknod(Path("disk").c_str(), S_IFBLK | 0600, makedev(7, 250)) == 0;
   for (const Writer& w : kWriters) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
       SCOPED_TRACE(testing::Message() << w.name << ", row " << i << ": " << cases[i].why);
       EXPECT_FALSE(w.write(cases[i].path));
-      EXPECT_EQ(Entries(dir_), (std::vector<std::string>{"keep"}));
+      EXPECT_EQ(Entries(dir_), has_disk ? (std::vector<std::string>{"disk", "keep"}) : (std::vector<std::string>{"keep"}));
       EXPECT_EQ(FileBytes(Path("keep")), kOld);
     }
+  }
+  struct stat st {};
+  if (has_disk) {
+    EXPECT_TRUE(::stat(Path("disk").c_str(), &st) == 0 && S_ISBLK(st.st_mode));
   }
 }
 
