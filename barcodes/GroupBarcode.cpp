@@ -3,10 +3,13 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <system_error>
 
 #include "core/Messages.h"
 #include "barcodes/commands_generation.h"
+#include "core/AtomicFile.h"
 
 namespace tavrik {
 namespace {
@@ -113,6 +116,11 @@ using SymbolWriter = std::function<bool(const std::string& file_name, const ag_m
 
 SaveBarcodeResult SaveBothSymbols(std::string_view chosen_path, bool exclude_lens, const Settings& settings,
                                   const SymbolWriter& write) {
+  // "_Old" and "_New" are added to a file's name: a folder, or a path without
+  // a last part, would put them beside it ("/" would give "/_Old").
+  std::error_code error;
+  if (!NamesAFile(chosen_path) || std::filesystem::is_directory(std::string(chosen_path), error))
+    return SaveBarcodeResult::write_failed;
   const BarcodeFileNames names = DeriveBarcodeFileNames(chosen_path);
   const std::string text = OldFormText(exclude_lens, settings);
   ag_matrix_ptr old_form;

@@ -1,14 +1,24 @@
 #include "core/AtomicFile.h"
 
+#include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <ctime>
+#include <vector>
 
 namespace tavrik {
 namespace {
+
+// Enough for any real chain of links; the kernel gives up at 40 as well.
+constexpr int kMaxLinkHops = 40;
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
@@ -21,66 +31,275 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-// A temporary file in the target's folder, removed unless committed.
-class TempFile {
- public:
-  explicit TempFile(const std::string& target)
-      : path_((std::filesystem::path(target).parent_path() / ".tavrik-XXXXXX").string()) {
-    fd_ = ::mkstemp(path_.data());
-    created_ = fd_ >= 0;
-  }
-  ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!committed_ && created_) ::unlink(path_.c_str());
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
+bool WriteParts(int fd, std::initializer_list<std::span<const std::uint8_t>> parts) {
+  for (std::span<const std::uint8_t> part : parts)
+    if (!WriteAll(fd, part.data(), part.size())) return false;
+  return true;
+}
 
-  bool ok() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-  // Flushes, closes and renames over `target`.
-  bool Commit(const std::string& target) {
-    if (::fsync(fd_) != 0) return false;
-    int fd = fd_;
+// Closes a descriptor on every way out.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, reporting the error a delayed write may show only here.
+  bool Close() {
+    const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) return false;
-    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
-    committed_ = true;
-    return true;
+    return ::close(fd) == 0;
   }
 
  private:
-  std::string path_;
-  int fd_ = -1;
-  bool committed_ = false;
-  bool created_ = false;
+  int fd_;
 };
+
+// Holds back the signals that would end the process with a temporary file
+// named in the folder, and swallows the SIGXFSZ or SIGPIPE that our own write
+// raised: the write reports them as an error instead.
+class SignalHold {
+ public:
+  SignalHold() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : kHeld) sigaddset(&set, s);
+    pthread_sigmask(SIG_BLOCK, &set, &old_);
+    sigpending(&pending_before_);
+  }
+  ~SignalHold() {
+    sigset_t pending;
+    sigpending(&pending);
+    for (int s : {SIGXFSZ, SIGPIPE}) {
+      if (sigismember(&pending, s) && !sigismember(&pending_before_, s) && !sigismember(&old_, s)) {
+        sigset_t one;
+        sigemptyset(&one);
+        sigaddset(&one, s);
+        const timespec now{};
+        sigtimedwait(&one, nullptr, &now);
+      }
+    }
+    pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+  }
+  SignalHold(const SignalHold&) = delete;
+  SignalHold& operator=(const SignalHold&) = delete;
+
+ private:
+  static constexpr int kHeld[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ, SIGPIPE};
+  sigset_t old_;
+  sigset_t pending_before_;
+};
+
+std::string_view LastPart(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string Folder(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// The process's own streams and descriptors: names of what is already open,
+// never files to replace.
+bool NamesOpenDescriptor(const std::string& path) {
+  return path == "/dev/stdout" || path == "/dev/stderr" || path == "/dev/stdin" || path.starts_with("/dev/fd/") ||
+         path.starts_with("/proc/self/fd/");
+}
+
+struct Target {
+  enum Kind { refused, direct, replace, create } kind = refused;
+  std::string path;
+  struct stat old {};
+};
+
+std::string ReadLink(const std::string& path) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) return {};
+    if (static_cast<std::size_t>(n) < buffer.size()) return std::string(buffer.data(), static_cast<std::size_t>(n));
+    if (buffer.size() > 65536) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+Target Resolve(const std::string& chosen) {
+  Target t;
+  if (!NamesAFile(chosen)) return t;
+  struct stat st {};
+  if (::stat(chosen.c_str(), &st) == 0) {
+    // A disk or a socket is never what a settings or barcode file should go to.
+    if (S_ISDIR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISSOCK(st.st_mode)) return t;
+    if (!S_ISREG(st.st_mode) || NamesOpenDescriptor(chosen)) {
+      t.kind = Target::direct;
+      t.path = chosen;
+      t.old = st;
+      return t;
+    }
+    char* real = ::realpath(chosen.c_str(), nullptr);
+    if (!real) return t;
+    t.kind = Target::replace;
+    t.path = real;
+    t.old = st;
+    std::free(real);
+    return t;
+  }
+  if (errno != ENOENT) return t;
+  // Nothing there yet, perhaps behind dangling links: create what they name.
+  std::string p = chosen;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat link {};
+    if (::lstat(p.c_str(), &link) != 0) {
+      if (errno == ENOENT && NamesAFile(p) && !NamesOpenDescriptor(p)) {
+        t.kind = Target::create;
+        t.path = p;
+      }
+      return t;
+    }
+    if (!S_ISLNK(link.st_mode)) return t;
+    const std::string next = ReadLink(p);
+    if (next.empty()) return t;
+    p = next[0] == '/' ? next : Folder(p) + "/" + next;
+  }
+  return t;
+}
+
+// A name for the temporary file's short visit to the folder.
+std::string TempName() {
+  static std::atomic<unsigned> counter{0};
+  const unsigned mix = static_cast<unsigned>(::getpid()) * 2654435761u ^ static_cast<unsigned>(std::time(nullptr)) ^
+                       (counter.fetch_add(1) * 40503u);
+  char name[32];
+  std::snprintf(name, sizeof name, ".tavrik-%06x", mix & 0xFFFFFFu);
+  return name;
+}
+
+void CopyExtendedAttributes(const std::string& from, int to) {
+  const ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+  if (size <= 0) return;
+  std::vector<char> names(static_cast<std::size_t>(size));
+  const ssize_t got = ::listxattr(from.c_str(), names.data(), names.size());
+  if (got <= 0) return;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(got); i += std::string_view(names.data() + i).size() + 1) {
+    const char* name = names.data() + i;
+    const ssize_t length = ::getxattr(from.c_str(), name, nullptr, 0);
+    if (length < 0) continue;
+    std::vector<char> value(static_cast<std::size_t>(length) + 1);
+    const ssize_t n = ::getxattr(from.c_str(), name, value.data(), value.size());
+    if (n >= 0) ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(n), 0);
+  }
+}
+
+AtomicWriteResult WriteDirectly(const Target& target, std::initializer_list<std::span<const std::uint8_t>> parts) {
+  SignalHold hold;
+  // Non-blocking only for the open: a FIFO without a reader is refused at once.
+  const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | (S_ISREG(target.old.st_mode) ? O_TRUNC : 0);
+  Fd fd(::open(target.path.c_str(), flags));
+  if (fd.get() < 0) return AtomicWriteResult::create_failed;
+  ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+  if (!WriteParts(fd.get(), parts)) return AtomicWriteResult::write_failed;
+  return fd.Close() ? AtomicWriteResult::ok : AtomicWriteResult::write_failed;
+}
+
+// A file in the folder that no one sees until it is linked in; where the file
+// system cannot do that, a named one that the caller removes.
+int OpenTemporary(int folder, std::string& named) {
+  const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = TempName();
+    const int named_fd = ::openat(folder, name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (named_fd >= 0) {
+      named = std::move(name);
+      return named_fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+// Gives the unnamed file a temporary name in the folder.
+bool LinkIn(int fd, int folder, std::string& named) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = TempName();
+    int r = ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW);
+    if (r != 0 && errno == ENOENT) r = ::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH);  // no /proc
+    if (r == 0) {
+      named = std::move(name);
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+AtomicWriteResult ReplaceAtomically(const Target& target, std::initializer_list<std::span<const std::uint8_t>> parts) {
+  Fd folder(::open(Folder(target.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() < 0) return AtomicWriteResult::create_failed;
+  const std::string name(LastPart(target.path));
+
+  SignalHold hold;
+  std::string named;  // the temporary's name while it has one
+  Fd fd(OpenTemporary(folder.get(), named));
+  if (fd.get() < 0) return AtomicWriteResult::create_failed;
+  const auto fail = [&] {
+    if (!named.empty()) ::unlinkat(folder.get(), named.c_str(), 0);
+    return AtomicWriteResult::write_failed;
+  };
+  if (target.kind == Target::replace) {
+    // The owner first: changing it may clear the set-id bits that fchmod restores.
+    [[maybe_unused]] const int owned = ::fchown(fd.get(), target.old.st_uid, target.old.st_gid);
+    CopyExtendedAttributes(target.path, fd.get());
+    ::fchmod(fd.get(), target.old.st_mode & 07777);
+  }
+  if (!WriteParts(fd.get(), parts) || ::fsync(fd.get()) != 0) return fail();
+  if (named.empty() && !LinkIn(fd.get(), folder.get(), named)) return fail();
+  if (!fd.Close()) return fail();
+  if (::renameat(folder.get(), named.c_str(), folder.get(), name.c_str()) != 0) return fail();
+  // The rename itself reaches the disk only with the folder.
+  ::fsync(folder.get());
+  return AtomicWriteResult::ok;
+}
 
 }  // namespace
 
+bool NamesAFile(std::string_view path) {
+  const std::string_view last = LastPart(path);
+  return !last.empty() && last != "." && last != "..";
+}
+
 AtomicWriteResult WriteFileAtomically(const std::string& chosen,
                                       std::initializer_list<std::span<const std::uint8_t>> parts) {
-  if (chosen.empty()) return AtomicWriteResult::create_failed;
-  std::string path = chosen;
-  if (char* real = ::realpath(chosen.c_str(), nullptr)) {
-    path = real;
-    std::free(real);
+  const Target target = Resolve(chosen);
+  switch (target.kind) {
+    case Target::refused: return AtomicWriteResult::create_failed;
+    case Target::direct: return WriteDirectly(target, parts);
+    case Target::replace:
+    case Target::create: return ReplaceAtomically(target, parts);
   }
-  TempFile temp(path);
-  if (!temp.ok()) return AtomicWriteResult::create_failed;
-  // mkstemp makes the file 0600; give it what the target has or would get.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
-    ::fchmod(temp.fd(), st.st_mode & 07777);
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(temp.fd(), 0666 & ~mask);
-  }
-  for (std::span<const std::uint8_t> part : parts)
-    if (!WriteAll(temp.fd(), part.data(), part.size())) return AtomicWriteResult::write_failed;
-  if (!temp.Commit(path)) return AtomicWriteResult::write_failed;
-  return AtomicWriteResult::ok;
+  return AtomicWriteResult::create_failed;
+}
+
+AtomicWriteResult CheckWritableTarget(const std::string& chosen) {
+  const Target target = Resolve(chosen);
+  if (target.kind == Target::refused) return AtomicWriteResult::create_failed;
+  if (target.kind == Target::direct) return AtomicWriteResult::ok;
+  Fd folder(::open(Folder(target.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() < 0) return AtomicWriteResult::create_failed;
+  // An unnamed file tries the folder for real (a read-only mount, a full
+  // inode table) and leaves nothing behind.
+  Fd probe(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+  if (probe.get() >= 0) return AtomicWriteResult::ok;
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return AtomicWriteResult::create_failed;
+  return ::faccessat(folder.get(), ".", W_OK | X_OK, AT_EACCESS) == 0 ? AtomicWriteResult::ok
+                                                                      : AtomicWriteResult::create_failed;
 }
 
 }  // namespace tavrik

@@ -1,26 +1,47 @@
 #pragma once
 // Writing a file so that a failure never harms what was there: the bytes go
-// into a temporary file beside the target, which replaces the target only
-// when it is complete.
+// into an unnamed temporary file in the target's folder, which replaces the
+// target only when it is complete and on the disk.
 
 #include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace tavrik {
 
 enum class AtomicWriteResult {
   ok,
-  create_failed,  // no temporary file could be made in the target's folder
-  write_failed,   // writing, flushing or renaming failed; the temporary is gone
+  create_failed,  // the name is refused or no file can be made in its folder
+  write_failed,   // writing, flushing or renaming failed; nothing is left behind
 };
 
-// Writes the parts one after the other. An existing target keeps its
-// permission bits, a new one gets 0666 less the umask; a symbolic link is
-// followed, so the file it names is replaced. The temporary has a short name,
-// so a target whose name is near the file system's limit still gets one.
+// Writes the parts one after the other.
+// - A regular target is replaced whole: the new file keeps the old one's
+//   permission bits, its owner and group where the process may set them, and
+//   its extended attributes. Other hard links to the old file keep the old
+//   contents: only this name gets the new file. A new file gets 0666 less the
+//   umask. The folder is synced after the rename.
+// - A symbolic link is followed, also a dangling one: the file it names is
+//   written, the link stays.
+// - A target that is not a regular file (a character device, a FIFO, the
+//   process's own /dev/stdout) is written directly and never replaced; a FIFO
+//   without a reader is refused rather than waited for.
+// - A name whose last part is empty, "." or "..", or that names a folder, a
+//   block device (a disk) or a socket, is refused.
+// SIGINT, SIGTERM, SIGHUP, SIGQUIT and SIGXFSZ are held back while the
+// temporary file has a name, so none of them leaves it behind; a file size
+// limit makes the write fail instead of ending the process.
 AtomicWriteResult WriteFileAtomically(const std::string& path,
                                       std::initializer_list<std::span<const std::uint8_t>> parts);
+
+// What WriteFileAtomically would say before anything is written: create_failed
+// when the name is refused or its folder cannot take a new file, ok otherwise.
+// For a caller that has long work to do before the write.
+AtomicWriteResult CheckWritableTarget(const std::string& path);
+
+// True when the last part of `path` can name a file: not empty, not "." or "..".
+bool NamesAFile(std::string_view path);
 
 }  // namespace tavrik

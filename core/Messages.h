@@ -63,6 +63,12 @@ inline constexpr Message kNewerVersionQuestion{
     "Устройство содержит новую версию настроек. Для корректной работы необходимо обновить программу.\n\n"
     "Загрузить вместо них настройки по умолчанию?",
     kQuestionCaption, Icon::question, Buttons::yes_no, Answer::no};
+// On a save a newer version is overwritten with a self-consistent image of
+// ours, not replaced by defaults.
+inline constexpr Message kNewerVersionSaveQuestion{
+    "Устройство содержит новую версию настроек. Для корректной работы необходимо обновить программу.\n\n"
+    "Перезаписать их настройками программы?",
+    kQuestionCaption, Icon::question, Buttons::yes_no, Answer::no};
 inline constexpr Message kInterfaceChangeQuestion{
     "После сохранения настроек изменятся параметры интерфейса связи с ПК.\n\nПродолжить выполнение?",
     kAttentionCaption, Icon::exclamation, Buttons::yes_no, Answer::no};

@@ -76,7 +76,7 @@ bool LineMatches(const termios& want, const termios& got) {
 // Closes a descriptor that Open had not yet stored, keeping the errno that made
 // the open fail.
 [[noreturn]] void FailOpen(int fd, bool exclusive, int error_number) {
-  if (exclusive) ioctl(fd, TIOCNXCL);
+  if (exclusive) ioctl(fd, TIOCNXCL, nullptr);
   close(fd);
   throw CComDevice::CException(error_number);
 }
@@ -125,7 +125,7 @@ void CComDevice::Open(const std::string& path) {
   // TIOCEXCL alone does not stop root; the lock stops every other opener that
   // plays by the same rules.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) FailOpen(fd, false, errno);
-  if (ioctl(fd, TIOCEXCL) != 0) FailOpen(fd, false, errno);
+  if (ioctl(fd, TIOCEXCL, nullptr) != 0) FailOpen(fd, false, errno);
 
   termios want = tio;
   MakeScannerLine(want, B9600);
@@ -146,7 +146,7 @@ void CComDevice::Open(const std::string& path) {
 
 void CComDevice::Close() {
   if (fd_ < 0) return;
-  ioctl(fd_, TIOCNXCL);
+  ioctl(fd_, TIOCNXCL, nullptr);
   close(fd_);  // releases the lock too
   fd_ = -1;
   port_name_.clear();

@@ -80,6 +80,16 @@ void CScannerInterface::DrainAndFail() {
   throw CBasicDevice::CException();
 }
 
+void CScannerInterface::SettleLine() {
+  // Ends in a time-out once the line has been quiet for one time-out; a line
+  // that never stops talking is given up after a few frames' worth.
+  std::uint8_t scratch[max_size];
+  try {
+    for (int i = 0; i < 8; ++i) m_pDevice->Read(scratch, sizeof scratch);
+  } catch (...) {
+  }
+}
+
 void CScannerInterface::ReceiveFrame(std::uint8_t* data, std::uint32_t* size) {
   CheckDevice();
   assert(data != NULL);
@@ -112,6 +122,14 @@ std::int32_t CScannerInterface::Command(std::uint8_t code, std::uint8_t* rdata, 
   request[0] = code;
   if (ssize > 0) std::memcpy(request + 1, sdata, ssize);
 
+  // An attempt that timed out may still be answered, late: that answer would
+  // pass for the answer to the next command (a read block carries no address),
+  // so after such an attempt the line is read away before the result goes out.
+  bool maybe_answered_late = false;
+  const auto settled = [&](std::int32_t result) {
+    if (maybe_answered_late) SettleLine();
+    return result;
+  };
   for (int attempt = 0; attempt < attempts; ++attempt) {
     try {
       m_pDevice->ClearError();
@@ -122,19 +140,20 @@ std::int32_t CScannerInterface::Command(std::uint8_t code, std::uint8_t* rdata, 
       std::uint32_t size = sizeof response;
       ReceiveFrame(response, &size);
       if (size == 0 || response[0] != code) continue;  // a stale or foreign answer
-      if (size < 2) return bad_answer_length;
+      if (size < 2) return settled(bad_answer_length);
       const std::uint8_t status = response[1];
       if (status == not_ready) {
         CurrentClock().Sleep(busy_pause_ms);
         continue;
       }
-      if (status != no_error) return status;
-      if (size != rsize + 2) return bad_answer_length;
+      if (status != no_error) return settled(status);
+      if (size != rsize + 2) return settled(bad_answer_length);
       if (rsize > 0) std::memcpy(rdata, response + 2, rsize);
-      return no_error;
+      return settled(no_error);
     } catch (...) {
       // A dead line, a short read or a bad frame (whatever the device throws for
       // it): the next attempt.
+      maybe_answered_late = true;
     }
   }
   return no_connection;

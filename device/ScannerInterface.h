@@ -144,6 +144,8 @@ class CScannerInterface {
 
  private:
   void DrainAndFail();
+  // Reads away whatever is still coming until the line is silent.
+  void SettleLine();
 
   CBasicDevice* m_pDevice = nullptr;
 };

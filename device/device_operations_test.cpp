@@ -215,7 +215,7 @@ TEST(SettingsArea, EmulatorImageHoldsTheModelDefaults) {
   config.model = 156;
   const Bytes image = EmulatorImage(config);
   SetCurrentModel(156);
-  std::uint8_t defaults[kPlacementSize];
+  std::uint8_t defaults[kPlacementSize] = {};
   InitPlacement(defaults, nullptr);
   ResetProcessState();
   ASSERT_EQ(image.size(), kPlacementSize);

@@ -185,7 +185,7 @@ TEST_F(SettingsPageTest, SaveAsBarcodeWritesBothFilesOrReportsTheFolder) {
 
 // Settings that compress badly give a group barcode too large for zoom 4.
 void FillWithNoise() {
-  std::uint8_t image[kPlacementSize];
+  std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, &CurrentSettings());
   std::mt19937 random(7);
   for (std::size_t i = 3; i < kPlacementSize; ++i) image[i] = static_cast<std::uint8_t>(random());

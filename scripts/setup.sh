@@ -15,6 +15,7 @@ packages=(
   libcairo2-dev poppler-utils
   xvfb xauth
   dpkg-dev lintian desktop-file-utils appstream
+  clang-14 libclang-rt-14-dev
 )
 
 [ "${1:-}" = "--benchmarks" ] && packages+=(libzint-dev)

@@ -11,3 +11,11 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_su
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "$@"
+
+# The fuzz targets: clang and libFuzzer in a build folder of their own, each
+# run a few seconds over its corpus (scripts/fuzz.sh runs them long).
+fuzz_build=${TAVRIK_FUZZ_BUILD_DIR:-build-fuzz}
+CC=clang-14 CXX=clang++-14 cmake -S . -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRIK_FUZZ=ON \
+  -DTAVRIK_GUI=OFF -DTAVRIK_TESTS=OFF -DTAVRIK_BENCHMARKS=OFF
+cmake --build "$fuzz_build" -j "$(nproc)"
+ctest --test-dir "$fuzz_build" --output-on-failure -j "$(nproc)"

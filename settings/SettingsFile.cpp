@@ -1,26 +1,18 @@
 #include "settings/SettingsFile.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
-#include <memory>
+#include <span>
+#include <vector>
 
 #include "core/Messages.h"
 #include "core/AtomicFile.h"
+#include "core/BoundedRead.h"
 #include "settings/update_settings_def.h"
 
 namespace tavrik {
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-}  // namespace
 
 const char* FileResultText(FileResult result) {
   switch (result) {
@@ -48,32 +40,27 @@ FileResult WriteSettingsFile(const std::string& path, const Settings& settings) 
 }
 
 FileResult ReadSettingsFile(const std::string& path, Settings& settings) {
-  File f(std::fopen(path.c_str(), "rb"));
-  if (!f) return FileResult::open_error;
-  struct stat st {};
-  if (::fstat(::fileno(f.get()), &st) != 0 || S_ISDIR(st.st_mode)) return FileResult::open_error;
+  // The largest file that can be whole: the signature and an image of the
+  // largest size its signed 16-bit size field can give.
+  constexpr std::size_t kLargestFile = sizeof kSettingsFileSignature + 0x7FFF;
+  std::vector<std::uint8_t> bytes;
+  switch (ReadFileBounded(path, kLargestFile, bytes)) {
+    case BoundedReadResult::ok: break;
+    case BoundedReadResult::open_failed: return FileResult::open_error;
+    case BoundedReadResult::too_large: return FileResult::corrupt;
+    case BoundedReadResult::read_failed: return FileResult::read_error;
+  }
+  if (bytes.size() < 4) return FileResult::read_error;
+  if (std::memcmp(bytes.data(), kSettingsFileSignature, 4) != 0) return FileResult::signature_error;
+  const std::span<const std::uint8_t> stored(bytes.data() + 4, bytes.size() - 4);
+  if (stored.empty()) return FileResult::read_error;
+  if (static_cast<std::int8_t>(stored[0]) > kPlacementVersion) return FileResult::newer_version;
+  if (stored.size() < 3) return FileResult::read_error;
+  const std::int16_t size = PlacementSize(stored.data());
+  if (size < 0 || static_cast<std::size_t>(size) != stored.size()) return FileResult::corrupt;
 
-  char signature[4];
-  if (std::fread(signature, 1, 4, f.get()) != 4) return FileResult::read_error;
-  if (std::memcmp(signature, kSettingsFileSignature, 4) != 0) return FileResult::signature_error;
-
-  if (std::fseek(f.get(), 0, SEEK_END) != 0) return FileResult::read_error;
-  const long length = std::ftell(f.get());
-  if (length < 0 || std::fseek(f.get(), 4, SEEK_SET) != 0) return FileResult::read_error;
-  const long remaining = length - 4;
-
-  std::uint8_t header[3];
-  if (std::fread(header, 1, 1, f.get()) != 1) return FileResult::read_error;
-  if (static_cast<std::int8_t>(header[0]) > kPlacementVersion) return FileResult::newer_version;
-  if (std::fread(header + 1, 1, 2, f.get()) != 2) return FileResult::read_error;
-  const std::int16_t size = PlacementSize(header);
-  if (size != remaining) return FileResult::corrupt;
-
-  if (std::fseek(f.get(), 4, SEEK_SET) != 0) return FileResult::read_error;
   std::uint8_t image[kPlacementSize] = {};
-  const std::size_t want = std::min<std::size_t>(static_cast<std::uint16_t>(size), kPlacementSize);
-  if (std::fread(image, 1, want, f.get()) != want) return FileResult::read_error;
-
+  std::memcpy(image, stored.data(), std::min<std::size_t>(stored.size(), kPlacementSize));
   Settings read = settings;
   SettingsFromPlacement(read, image);
   settings = read;

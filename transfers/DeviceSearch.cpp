@@ -77,6 +77,18 @@ SearchOutcome SearchDevice(const std::vector<std::string>& ports,
   return outcome;
 }
 
+namespace {
+
+std::uint32_t PortSpeedOrZero(const CComDevice& device) {
+  try {
+    return device.IsOpen() ? device.GetSpeed() : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
 SpeedOutcome ApplySpeed(std::uint32_t old_speed, std::uint8_t new_index) {
   const ConnectionParamsT& params = ConnectionParams();
   SpeedOutcome outcome;
@@ -86,10 +98,14 @@ SpeedOutcome ApplySpeed(std::uint32_t old_speed, std::uint8_t new_index) {
     CScannerInterface scanner(&device);
     ChangeSpeed(scanner, new_index, false);
     outcome.ok = true;
-  } catch (const object_description& e) {
-    ShowFailure(e.GetText());
+    outcome.port_speed = device.GetSpeed();
+  } catch (...) {
+    // A line that hangs up during the change fails here as well, also when
+    // its speed is read back.
+    outcome.ok = false;
+    ShowFailure(CurrentExceptionText());
+    outcome.port_speed = PortSpeedOrZero(device);
   }
-  outcome.port_speed = device.IsOpen() ? device.GetSpeed() : 0;
   return outcome;
 }
 

@@ -13,6 +13,7 @@
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "transfers/ConnectionParams.h"
+#include "transfers/ExceptionReport.h"
 
 namespace tavrik {
 namespace {
@@ -35,7 +36,7 @@ class BusyScope {
 
 void ShowError(const std::string& text) { ShowFailure(text); }
 
-bool AskNewerVersion() { return Ask(kNewerVersionQuestion); }
+bool AskNewerVersion(const Message& question) { return Ask(question); }
 
 void ShowBadVersion() { Show(kBadVersion); }
 
@@ -81,6 +82,17 @@ std::uint16_t ReadSize(CScannerInterface& scanner) {
 // signed size field (which would make every field read as its default).
 bool BadSize(std::uint16_t size) { return size == 0 || size >= 0x8000; }
 
+// A newer layout cannot be read, so nothing of it is kept: the scanner gets
+// our whole image with our own version and size in its header, which it reads
+// as an older version, never our fields under its newer header.
+SaveResult OverwriteNewerVersion(CScannerInterface& scanner, const TransferHooks& hooks, const Settings& settings) {
+  std::uint8_t image[kPlacementSize] = {};
+  InitPlacement(image, &settings);
+  CScannerInterface::CheckError(
+      scanner.WriteMemory(SETTINGS_ADDRESS, image, kPlacementSize, CallbackOf(hooks), UserOf(hooks)));
+  return SaveResult::saved;
+}
+
 }  // namespace
 
 std::string CableInterfaceText(std::uint8_t code) {
@@ -112,7 +124,8 @@ LoadResult LoadFromDevice(const TransferHooks& hooks) {
       return load_bad_version;
     }
     if (version >= 2) {
-      if (!AskNewerVersion()) return load_newer_declined;
+      if (!AskNewerVersion(kNewerVersionQuestion)) return load_newer_declined;
+      if (hooks.defaults_taken) hooks.defaults_taken();
     } else {
       const std::uint16_t size = ReadSize(scanner);
       if (BadSize(size)) {
@@ -126,8 +139,10 @@ LoadResult LoadFromDevice(const TransferHooks& hooks) {
     SettingsFromPlacement(CurrentSettings(), image);
     if (hooks.load_active_page) hooks.load_active_page();
     return load_ok;
-  } catch (const object_description& e) {
-    ShowError(e.GetText());
+  } catch (...) {
+    // A port that fails mid-way (a scanner unplugged) may throw more than the
+    // protocol's errors; every one of them ends the action with its message.
+    ShowError(CurrentExceptionText());
     return load_failed;
   }
 }
@@ -154,7 +169,10 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
       ShowBadVersion();
       return SaveResult::failed;
     }
-    if (version >= 2 && !AskNewerVersion()) return SaveResult::declined;
+    if (version >= 2) {
+      if (!AskNewerVersion(kNewerVersionSaveQuestion)) return SaveResult::declined;
+      return OverwriteNewerVersion(scanner, hooks, settings);
+    }
 
     const std::uint16_t size = ReadSize(scanner);
     if (BadSize(size)) {
@@ -218,8 +236,8 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
     slot_copy.reset();
     if (interface_changes) Show(kRestartNotice);
     return SaveResult::saved;
-  } catch (const object_description& e) {
-    ShowError(e.GetText());
+  } catch (...) {
+    ShowError(CurrentExceptionText());
     return SaveResult::failed;
   }
 }

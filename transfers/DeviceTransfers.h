@@ -39,6 +39,8 @@ struct TransferHooks {
   std::function<void(bool busy)> busy;
   // Bytes moved of the settings image so far (for a progress display).
   std::function<void(std::uint32_t done, std::uint32_t total)> progress;
+  // A load took the model's defaults in place of a newer settings version.
+  std::function<void()> defaults_taken;
 };
 
 // The interface named in the cable question: "UART (RS232)", "USB" or "Неизвестный интерфейс".

@@ -330,8 +330,9 @@ TEST_F(TransfersTest, SettingsVersionRules) {
       /*1*/ {2, true, {Y, N}, load_newer_declined, kNewerVersionQuestion.text},
       /*2*/ {2, true, {Y, Y}, load_ok, kNewerVersionQuestion.text},
       /*3*/ {0xFF, false, {Y}, static_cast<int>(SaveResult::failed), kBadVersion.text},
-      /*4*/ {2, false, {Y, N}, static_cast<int>(SaveResult::declined), kNewerVersionQuestion.text},
-      /*5*/ {2, false, {Y, Y}, static_cast<int>(SaveResult::saved), kNewerVersionQuestion.text},
+      // A save asks whether to overwrite, not whether to load defaults.
+      /*4*/ {2, false, {Y, N}, static_cast<int>(SaveResult::declined), kNewerVersionSaveQuestion.text},
+      /*5*/ {2, false, {Y, Y}, static_cast<int>(SaveResult::saved), kNewerVersionSaveQuestion.text},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
@@ -368,8 +369,14 @@ TEST_F(TransfersTest, SettingsVersionRules) {
     }
     if (!c.load) {
       if (r == static_cast<int>(SaveResult::saved)) {
+        // Our fields under a newer header would read as damaged settings: the
+        // image written is ours whole, header included.
         const Bytes after = Memory(268);
-        EXPECT_EQ(after[0], 2) << "the scanner's header stays";
+        std::uint8_t ours[kPlacementSize] = {};  // the reserved byte is 0 in every image the program builds
+        InitPlacement(ours, &before);
+        EXPECT_EQ(after, Bytes(ours, ours + kPlacementSize));
+        EXPECT_EQ(after[0], 1);
+        EXPECT_EQ(PlacementSize(after.data()), 268);
         EXPECT_EQ(after[51], 6);
       } else {
         EXPECT_EQ(BytesWritten(), 0u);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "core/NumberText.h"
 #include "device/ScannerInterface.h"
 #include "transfers/ConnectionParams.h"
 
@@ -47,12 +48,11 @@ CliArgs ParseCliArgs(int argc, char** argv, const CliOptions& options) {
 }
 
 std::uint32_t CliNumber(const std::string& name, const std::string& text, std::uint32_t min, std::uint32_t max) {
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
-  if (text.empty() || text[0] == '-' || *end != '\0' || errno == ERANGE || v < min || v > max)
-    throw CliUsageError{"недопустимое значение " + name + ": " + text};
-  return static_cast<std::uint32_t>(v);
+  // Digits only: strtoull would let leading blanks and a minus sign through
+  // (" -18446744073709551615" is 1).
+  const std::optional<std::uint64_t> v = ParseUnsigned(text);
+  if (!v || *v < min || *v > max) throw CliUsageError{"недопустимое значение " + name + ": " + text};
+  return static_cast<std::uint32_t>(*v);
 }
 
 double CliDecimal(const std::string& name, const std::string& text, double min, double max) {

@@ -5,16 +5,21 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "aztecgen/include/ag_matrix_ptr_def.h"
+#include "core/AtomicFile.h"
+#include "core/BoundedRead.h"
 #include "barcodes/GroupBarcode.h"
 #include "device/ScannerInterface.h"
+#include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/SettingsSource.h"
@@ -25,6 +30,10 @@
 
 namespace tavrik {
 namespace {
+
+// The data bits of the largest Aztec symbol, in bytes.
+constexpr std::size_t kMaxAztecInput = 19968 / 8;
+constexpr const char* kDefaultsOfModelText = "настройки по умолчанию модели ";
 
 void ApplyConnection(const CliArgs& args) {
   ConnectionParamsT& params = ConnectionParams();
@@ -55,10 +64,13 @@ TransferHooks CliHooks() {
 }
 
 int Aztec(const CliArgs& args) {
+  // One byte more than the largest symbol holds is enough to refuse the input,
+  // so an endless one (/dev/zero) is never read to its end.
   std::vector<std::uint8_t> data;
-  std::uint8_t buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) data.insert(data.end(), buffer, buffer + n);
+  if (!ReadStreamBounded(STDIN_FILENO, kMaxAztecInput, data)) {
+    std::fprintf(stderr, "Ошибка чтения из stdin: %s\n", std::strerror(errno));
+    return kCliFailed;
+  }
   ag_settings settings{};
   if (args.Has("--init")) {
     settings.mask |= ag_mask_initialization_symbol;
@@ -156,10 +168,19 @@ int Search(const CliArgs& args) {
 int Load(const CliArgs& args) {
   ApplyConnection(args);
   const std::string out = args.Required("-o");
-  if (LoadFromDevice(CliHooks()) != load_ok) return kCliFailed;
+  // Known before the transfer, not after it.
+  if (CheckWritableTarget(out) != AtomicWriteResult::ok) {
+    std::fprintf(stderr, "%s: %s\n", out.c_str(), FileResultText(FileResult::open_error));
+    return kCliFailed;
+  }
+  bool defaults = false;
+  TransferHooks hooks = CliHooks();
+  hooks.defaults_taken = [&defaults] { defaults = true; };
+  if (LoadFromDevice(hooks) != load_ok) return kCliFailed;
   if (!WriteSettingsTold(out, CurrentSettings())) return kCliFailed;
-  std::fprintf(stderr, "%s (v.%s) -> %s\n", ModelText(CurrentModel(), false).c_str(),
-               VersionText(CurrentFirmwareVersion()).c_str(), out.c_str());
+  // A script must not take the model's defaults for the scanner's settings.
+  std::fprintf(stderr, "%s%s (v.%s) -> %s\n", defaults ? kDefaultsOfModelText : "",
+               ModelText(CurrentModel(), false).c_str(), VersionText(CurrentFirmwareVersion()).c_str(), out.c_str());
   return kCliOk;
 }
 

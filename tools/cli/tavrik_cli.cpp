@@ -1,7 +1,9 @@
 // tavrik-cli: the program's jobs from a shell, for scripting many scanners.
 // Exit status: 0 done, 1 the action failed or was declined, 2 usage error.
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/Dialogs.h"
@@ -9,6 +11,7 @@
 #include "tools/cli/CommandHelp.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/TerminalDialogs.h"
+#include "transfers/ExceptionReport.h"
 
 namespace tavrik {
 namespace {
@@ -71,10 +74,21 @@ int Run(int argc, char** argv) {
 }  // namespace tavrik
 
 int main(int argc, char** argv) {
+  int status;
   try {
-    return tavrik::Run(argc, argv);
+    status = tavrik::Run(argc, argv);
   } catch (const tavrik::CliUsageError& e) {
     std::fprintf(stderr, "tavrik-cli: %s\n\n%s", e.text.c_str(), tavrik::kUsageText);
     return tavrik::kCliUsage;
+  } catch (...) {
+    // Every action catches its own errors; this is the last line against an end in terminate().
+    std::fprintf(stderr, "tavrik-cli: %s\n", tavrik::CurrentExceptionText().c_str());
+    return tavrik::kCliFailed;
   }
+  // Output that did not reach its file (a full disk, a closed stdout) is a failure.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tavrik-cli: ошибка вывода: %s\n", std::strerror(errno));
+    return tavrik::kCliFailed;
+  }
+  return status;
 }

@@ -122,7 +122,27 @@ struct ScannerEmulator::Impl {
   // The frame being taken off the line (serving thread only).
   std::vector<std::uint8_t> frame;
   Clk::time_point last_byte{};
+  // The line is gone until then (line_drop).
+  Clk::time_point dropped_until{};
+
+  // Waits (real time) until `until` or the end of serving.
+  bool WaitUntil(Clk::time_point until) const;
+  // How long `bytes` bytes take on the line at the scanner's speed.
+  Clk::duration LineTime(std::size_t bytes) const;
 };
+
+bool ScannerEmulator::Impl::WaitUntil(Clk::time_point until) const {
+  while (!stopped.load()) {
+    const auto now = Clk::now();
+    if (now >= until) return true;
+    std::this_thread::sleep_for(std::min<Clk::duration>(until - now, std::chrono::milliseconds(10)));
+  }
+  return false;
+}
+
+Clk::duration ScannerEmulator::Impl::LineTime(std::size_t bytes) const {
+  return std::chrono::duration_cast<Clk::duration>(std::chrono::microseconds(bytes * 10 * 1000000ull / speed));
+}
 
 ScannerEmulator::Impl::Impl(const EmulatorConfig& cfg)
     : config(cfg), clock(cfg.clock ? cfg.clock : &CurrentClock()), speed(cfg.speed) {
@@ -211,6 +231,12 @@ void ScannerEmulator::Impl::Serve() {
       frame.clear();
       continue;
     }
+    if (Clk::now() < dropped_until) {
+      frame.clear();
+      continue;
+    }
+    // The bytes came in one burst through the pty; on a line they take their time.
+    if (config.pace && !WaitUntil(Clk::now() + LineTime(static_cast<std::size_t>(n)))) return;
     {
       std::lock_guard<std::mutex> lock(mutex);
       line_bytes.insert(line_bytes.end(), buffer, buffer + n);
@@ -371,9 +397,10 @@ Outcome ScannerEmulator::Impl::Execute(const std::vector<std::uint8_t>& request)
 }
 
 void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
+  if (config.answer_delay_ms > 0 && !WaitUntil(Clk::now() + std::chrono::milliseconds(config.answer_delay_ms))) return;
   std::vector<std::uint8_t> bytes;
   {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::unique_lock<std::mutex> lock(mutex);
     requests.push_back(request);
     const ActiveFault* active = MatchFault(request);
     const Fault fault = active ? active->fault : Fault{FaultKind::silence, 0, 0};
@@ -384,6 +411,10 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
     } else {
       switch (fault.kind) {
         case FaultKind::silence:
+          return;
+        case FaultKind::line_drop:
+          dropped_until = Clk::now() + std::chrono::milliseconds(fault.duration_ms);
+          frame.clear();
           return;
         case FaultKind::not_ready:
           out.payload = {code, CScannerInterface::not_ready};
@@ -414,6 +445,15 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
     bytes.insert(bytes.end(), out.payload.begin(), out.payload.end());
     bytes.push_back(faulty && fault.kind == FaultKind::bad_check ? static_cast<std::uint8_t>(check ^ 0xFF) : check);
 
+    if (faulty && fault.kind == FaultKind::late_answer) {
+      // Requests that come meanwhile wait in the line, as in a busy scanner.
+      lock.unlock();
+      if (!WaitUntil(Clk::now() + std::chrono::milliseconds(fault.duration_ms))) return;
+      lock.lock();
+    }
+    // A late answer that finds the program's port at another speed by now is
+    // noise there, as on a real line, never a frame.
+    if (ReadLineSpeed() != speed) std::fill(bytes.begin(), bytes.end(), kNoise);
     if (faulty && fault.kind == FaultKind::hang_up) {
       bytes.resize(std::min<std::size_t>(bytes.size(), fault.value));
       Send(bytes);
@@ -429,9 +469,14 @@ void ScannerEmulator::Impl::Answer(const std::vector<std::uint8_t>& request) {
 
 void ScannerEmulator::Impl::Send(const std::vector<std::uint8_t>& bytes) {
   std::size_t done = 0;
-  const auto deadline = Clk::now() + std::chrono::milliseconds(kWriteLimitMs);
+  const auto start = Clk::now();
+  const auto deadline = start + std::chrono::milliseconds(kWriteLimitMs) + (config.pace ? LineTime(bytes.size()) : Clk::duration{});
+  // Paced, the bytes go out in slices of about 10 ms of line time.
+  const std::size_t slice = config.pace ? std::max<std::size_t>(1, speed / 1000) : bytes.size();
   while (done < bytes.size() && !stopped.load() && Clk::now() < deadline) {
-    const ssize_t n = write(master, bytes.data() + done, bytes.size() - done);
+    // A slice is there for the reader once its last stop bit is out.
+    if (config.pace && !WaitUntil(start + LineTime(done + std::min(slice, bytes.size() - done)))) return;
+    const ssize_t n = write(master, bytes.data() + done, std::min(slice, bytes.size() - done));
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;

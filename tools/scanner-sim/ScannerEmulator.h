@@ -47,6 +47,11 @@ struct EmulatorConfig {
   std::uint8_t host_interface = 1;
   // Initial state word.
   std::uint8_t state[4] = {0, 0, 0, 0};
+  // Bytes move at the scanner's line speed, ten bits each (start, eight data,
+  // stop), both ways, in real time: a transfer takes as long as on a real line.
+  bool pace = false;
+  // Every answer leaves this long (real time) after its request came.
+  std::uint32_t answer_delay_ms = 0;
 };
 
 enum class FaultKind {
@@ -62,6 +67,9 @@ enum class FaultKind {
   hang_up,            // close the line after `value` bytes of the answer
   keep_old_speed,     // acknowledge a speed change but stay at the old speed
   data_byte,          // the first data byte of a successful answer becomes `value`
+  late_answer,        // the answer leaves `duration_ms` (real time) after its request
+  line_drop,          // the line is gone for `duration_ms` (real time) from this request on:
+                      // no answer, and every byte sent meanwhile is lost; then it is back
 };
 
 struct Fault {
@@ -71,8 +79,8 @@ struct Fault {
   std::uint32_t value = 0;
   std::uint32_t address = 0;
   int skip = 0;              // matching requests answered normally first
-  // silence only: once it starts, it lasts this long (on the clock) instead of
-  // `count` answers.
+  // silence: once it starts, it lasts this long (on the clock) instead of
+  // `count` answers; line_drop: how long the line is gone; late_answer: the delay.
   std::uint32_t duration_ms = 0;
 };
 

@@ -7,14 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <pthread.h>
 
+#include "core/BoundedRead.h"
+#include "core/NumberText.h"
 #include "device/ScannerInterface.h"
 #include "tools/scanner-sim/ScannerEmulator.h"
 
@@ -30,6 +31,8 @@ constexpr const char* kUsage =
     "  --image FILE.qdx     settings image taken from a settings file\n"
     "  --interface N        host interface reported: 0 uart, 1 usb_cdc, 2 usb_hid\n"
     "  --ready-delay MS     readiness comes this long after the mode is set\n"
+    "  --pace               bytes take their time on the line (10 bits a byte at the speed)\n"
+    "  --answer-delay MS    every answer leaves this long after its request\n"
     "faults:\n"
     "  --silence            never answer\n"
     "  --not-ready K        answer 'not ready' to the next K requests\n"
@@ -41,6 +44,7 @@ constexpr const char* kUsage =
     "  --status CMD:CODE    answer command CMD with status CODE\n"
     "  --flash-error ADDR   writes covering ADDR fail\n"
     "  --hang-up N          close the line after N bytes of the next answer\n"
+    "  --drop-line K:MS     after K requests the line is gone for MS ms, then back\n"
     "  --keep-old-speed     acknowledge speed changes but stay at the old speed\n";
 
 [[noreturn]] void Fail(const std::string& text) {
@@ -48,19 +52,21 @@ constexpr const char* kUsage =
   std::exit(2);
 }
 
-unsigned long Number(const char* text, unsigned long max, const char* what) {
-  char* end = nullptr;
-  errno = 0;
-  const unsigned long value = std::strtoul(text, &end, 0);
-  if (errno != 0 || end == text || *end != '\0' || text[0] == '-' || value > max)
-    Fail(std::string("bad value for ") + what + ": " + text);
-  return value;
+unsigned long Number(const std::string& text, unsigned long max, const char* what) {
+  const std::optional<std::uint64_t> value = tavrik::ParseUnsigned(text);
+  if (!value || *value > max) Fail(std::string("bad value for ") + what + ": " + text);
+  return static_cast<unsigned long>(*value);
 }
 
 std::vector<std::uint8_t> ImageOfFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) Fail("cannot open " + path);
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  // The signature and the largest memory the scanner has.
+  constexpr std::size_t kLargestFile = 4 + tavrik::ScannerEmulator::kMemorySize;
+  std::vector<std::uint8_t> bytes;
+  switch (tavrik::ReadFileBounded(path, kLargestFile, bytes)) {
+    case tavrik::BoundedReadResult::ok: break;
+    case tavrik::BoundedReadResult::too_large: Fail(path + " is larger than the scanner's memory");
+    default: Fail("cannot read " + path + " (not a regular file, missing or unreadable)");
+  }
   if (bytes.size() < 4 + 3 || std::memcmp(bytes.data(), "QDX0", 4) != 0) Fail(path + " is not a settings file");
   bytes.erase(bytes.begin(), bytes.begin() + 4);
   return bytes;
@@ -96,6 +102,18 @@ int main(int argc, char** argv) {
       config.image = ImageOfFile(value());
     } else if (option == "--interface") {
       config.host_interface = static_cast<std::uint8_t>(Number(value(), 255, "--interface"));
+    } else if (option == "--pace") {
+      config.pace = true;
+    } else if (option == "--answer-delay") {
+      config.answer_delay_ms = static_cast<std::uint32_t>(Number(value(), 600000, "--answer-delay"));
+    } else if (option == "--drop-line") {
+      const std::string pair = value();
+      const auto colon = pair.find(':');
+      if (colon == std::string::npos) Fail("--drop-line needs AFTER:MS");
+      tavrik::Fault fault{FaultKind::line_drop, 0, 1};
+      fault.skip = static_cast<int>(Number(pair.substr(0, colon), 1000000, "--drop-line"));
+      fault.duration_ms = static_cast<std::uint32_t>(Number(pair.substr(colon + 1), 600000, "--drop-line"));
+      faults.push_back(fault);
     } else if (option == "--ready-delay") {
       config.ready_delay_ms = static_cast<std::uint32_t>(Number(value(), 600000, "--ready-delay"));
     } else if (option == "--silence") {
@@ -116,8 +134,8 @@ int main(int argc, char** argv) {
       const std::string pair = value();
       const auto colon = pair.find(':');
       if (colon == std::string::npos) Fail("--status needs CMD:CODE");
-      const auto command = Number(pair.substr(0, colon).c_str(), 255, "--status");
-      const auto code = Number(pair.substr(colon + 1).c_str(), 255, "--status");
+      const auto command = Number(pair.substr(0, colon), 255, "--status");
+      const auto code = Number(pair.substr(colon + 1), 255, "--status");
       faults.push_back({FaultKind::status, static_cast<std::uint8_t>(command), -1, static_cast<std::uint32_t>(code)});
     } else if (option == "--flash-error") {
       tavrik::Fault fault{FaultKind::flash_write_error};

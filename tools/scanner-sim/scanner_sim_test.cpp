@@ -114,7 +114,7 @@ TEST(ScannerSimProgram, TakesTheImageOfASettingsFile) {
   Settings settings{};
   LoadDefaults(settings);
   ASSERT_EQ(WriteSettingsFile(file, settings), FileResult::ok);
-  std::uint8_t expected[kPlacementSize];
+  std::uint8_t expected[kPlacementSize] = {};
   InitPlacement(expected, &settings);
 
   SimProcess sim({"--image", file});
