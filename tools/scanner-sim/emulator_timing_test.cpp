@@ -88,5 +88,26 @@ TEST(EmulatorTiming, ADroppedLineComesBack) {
   EXPECT_EQ(image, emulator.ReadMemory(SETTINGS_ADDRESS, kPlacementSize));
 }
 
+TEST(EmulatorTiming, ALateAnswerIsNeverTakenForTheNextBlock) {
+  ScannerEmulator emulator;
+  Bytes pattern(256);
+  for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<std::uint8_t>(i < 128 ? 0x11 : 0x22);
+  emulator.WriteMemory(SETTINGS_ADDRESS, pattern);
+  // The first block's answer comes past the time-out, the answer to its retry
+  // a little later, while the program already waits for the second block.
+  Fault first{FaultKind::late_answer, SI::cmd_read_block, 1};
+  first.duration_ms = 300;
+  Fault retry{FaultKind::late_answer, SI::cmd_read_block, 1};
+  retry.duration_ms = 120;
+  emulator.AddFault(first);
+  emulator.AddFault(retry);
+  CComDevice port;
+  OpenDevice(&port, emulator.PortPath(), 9600, 200);
+  SI scanner(&port);
+  Bytes image(256);
+  ASSERT_EQ(scanner.ReadMemory(SETTINGS_ADDRESS, image.data(), 256), SI::no_error);
+  EXPECT_EQ(image, pattern);
+}
+
 }  // namespace
 }  // namespace tavrik
