@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "settings/init_settings_def.h"
+#include "testsupport/TempDir.h"
 
 extern char** environ;
 
@@ -36,6 +37,7 @@ struct ProcessOptions {
   std::optional<std::string> stdout_path{};  // stdout goes there (such as /dev/full) instead of a pipe
   bool close_stdout = false;               // the child starts with stdout closed
   std::chrono::seconds limit{60};
+  std::vector<std::string> env{};          // "NAME=value" added to the environment
 };
 
 inline ProcessRun RunProcess(const std::string& program, const std::vector<std::string>& args,
@@ -62,8 +64,13 @@ inline ProcessRun RunProcess(const std::string& program, const std::vector<std::
   std::vector<char*> argv;
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
+  std::vector<std::string> env_strings(options.env);
+  std::vector<char*> envp;
+  for (char** e = environ; *e; ++e) envp.push_back(*e);
+  for (auto& e : env_strings) envp.push_back(e.data());
+  envp.push_back(nullptr);
   pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   ::close(in[0]);
   ::close(out[1]);
@@ -114,18 +121,11 @@ inline ProcessRun RunProcess(const std::string& program, const std::vector<std::
 // process-wide state reset around it.
 class ToolTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetProcessState();
-    char tmpl[] = "/tmp/tavrik-tool-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(dir_);
-    ResetProcessState();
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
+  void SetUp() override { ResetProcessState(); }
+  void TearDown() override { ResetProcessState(); }
+  std::string Path(const std::string& name) const { return temp_.Path(name); }
+  TempDir temp_{"tavrik-tool"};
+  const std::filesystem::path& dir_ = temp_.path();
 };
 
 }  // namespace tavrik::test
