@@ -3,6 +3,8 @@
 // ended by a zero byte. The tool runs in an empty folder of its own with
 // stdin and stdout on /dev/null; arguments that could reach outside that
 // folder (a '/') or the machine's serial ports (ports, search) are skipped.
+// Give the fuzzer absolute folders and -artifact_prefix: relative ones would
+// point into that folder, which is emptied after every run.
 
 #include <fcntl.h>
 #include <unistd.h>

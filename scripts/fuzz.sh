@@ -18,13 +18,14 @@ targets=("$@")
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 for name in "${targets[@]}"; do
-  work="$build/long/$name"
-  mkdir -p "$work"
+  # Absolute: a target may change its folder (cli_args works in one of its own).
+  mkdir -p "$build/long/$name"
+  work=$(cd "$build/long/$name" && pwd)
   extra=()
   [ "$name" = cli_args ] && extra=(-close_fd_mask=2)
   echo "fuzz: $name (up to $runs runs or $seconds s)" >&2
-  (cd "$work" && nice -n 19 "$OLDPWD/$build/fuzz/${name}_fuzz" -runs="$runs" -max_total_time="$seconds" \
-     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${extra[@]}" . "$OLDPWD/fuzz/corpus/$name") \
+  nice -n 19 "$build/fuzz/${name}_fuzz" -runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$work/" "${extra[@]}" "$work" "$PWD/fuzz/corpus/$name" \
     >"$work.log" 2>&1 || { echo "fuzz: $name found a fault, see $work.log" >&2; exit 1; }
   grep -E '^Done|stat::number_of_executed_units|stat::peak_rss_mb' "$work.log" | sed "s/^/$name: /"
 done
