@@ -24,7 +24,8 @@ struct Source {
   int size = static_cast<int>(kPlacementSize);
 };
 
-// Sets the current model to the spec's.
+// Reads the settings the source names; the current model becomes the
+// source's model.
 std::optional<Source> LoadSource(const SourceSpec& spec);
 
 // ReadSettingsFile and WriteSettingsFile, telling a failure on stderr.
