@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "settings/SettingsCatalog.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/CliArgs.h"
@@ -38,6 +40,7 @@ struct Line {
   std::string name;
   std::string text;
   std::string json;
+  const FieldSpec* field = nullptr;  // none for the header
 };
 
 // The header and every field, in image order.
@@ -47,8 +50,47 @@ std::vector<Line> Lines(const Source& source) {
       {"size", std::to_string(source.size), std::to_string(source.size)},
   };
   for (const FieldSpec& f : ImageFields())
-    lines.push_back({f.name, FieldText(f, source.settings), FieldJson(f, source.settings)});
+    lines.push_back({f.name, FieldText(f, source.settings), FieldJson(f, source.settings), &f});
   return lines;
+}
+
+// "    # Code 39: Распознавать Code 39", with the text of the value's button or
+// entry where the page shows one and `settings` is given; empty for the header
+// and the fields no page shows.
+std::string CaptionComment(const Line& line, const Settings* settings) {
+  if (!line.field || !line.field->Shown()) return {};
+  std::string comment = "    # " + PagePath(line.field->page);
+  const std::string caption = FieldCaption(*line.field);
+  if (!caption.empty()) comment += ": " + caption;
+  const std::string choice = settings ? ChoiceText(*line.field, FieldNumber(*line.field, *settings)) : "";
+  if (!choice.empty()) comment += " = " + choice;
+  return comment;
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// With captions a field is an object of its value, page and caption (null
+// for a field no page shows).
+std::string JsonWithCaption(const Line& line) {
+  if (!line.field) return line.json;
+  const bool shown = line.field->Shown();
+  return "{\"value\": " + line.json + ", \"page\": " + (shown ? JsonString(PagePath(line.field->page)) : "null") +
+         ", \"caption\": " + (shown ? JsonString(FieldCaption(*line.field)) : "null") + "}";
 }
 
 }  // namespace
@@ -59,13 +101,19 @@ int ShowCommand(const CliArgs& args) {
   const std::optional<Source> source = LoadSource(specs[0]);
   if (!source) return kCliFailed;
   const std::vector<Line> lines = Lines(*source);
+  const bool captions = args.Has("--captions");
   if (!args.Has("--json")) {
-    for (const Line& line : lines) std::printf("%s = %s\n", line.name.c_str(), line.text.c_str());
+    for (const Line& line : lines) {
+      const std::string comment = captions ? CaptionComment(line, &source->settings) : std::string();
+      std::printf("%s = %s%s\n", line.name.c_str(), line.text.c_str(), comment.c_str());
+    }
     return kCliOk;
   }
   std::printf("{\n");
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    std::printf("  \"%s\": %s%s\n", lines[i].name.c_str(), lines[i].json.c_str(), i + 1 < lines.size() ? "," : "");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string value = captions ? JsonWithCaption(lines[i]) : lines[i].json;
+    std::printf("  \"%s\": %s%s\n", lines[i].name.c_str(), value.c_str(), i + 1 < lines.size() ? "," : "");
+  }
   std::printf("}\n");
   return kCliOk;
 }
@@ -79,10 +127,14 @@ int DiffCommand(const CliArgs& args) {
   if (!b) return kTrouble;
   const std::vector<Line> left = Lines(*a);
   const std::vector<Line> right = Lines(*b);
+  const bool captions = args.Has("--captions");
   int status = kCliOk;
   for (std::size_t i = 0; i < left.size(); ++i) {
     if (left[i].text == right[i].text) continue;
-    std::printf("%s: %s -> %s\n", left[i].name.c_str(), left[i].text.c_str(), right[i].text.c_str());
+    // The caption without the value's text: the two sides differ in it.
+    const std::string comment = captions ? CaptionComment(left[i], nullptr) : std::string();
+    std::printf("%s: %s -> %s%s\n", left[i].name.c_str(), left[i].text.c_str(), right[i].text.c_str(),
+                comment.c_str());
     status = kCliFailed;
   }
   return status;
