@@ -465,18 +465,18 @@ consteval bool LayoutHolds() {
   std::size_t end = 3;
   for (const SettingRow& row : kCatalog) {
     if (row.offset < end) return false;
-    if (row.offset <= 143 && 143 < row.offset + Width(row.type)) return false;
+    if (row.offset <= kReservedOffset && kReservedOffset < row.offset + Width(row.type)) return false;
     end = row.offset + Width(row.type);
   }
-  return end == 268;
+  return end == kPlacementSize;
 }
-static_assert(LayoutHolds(), "rows in image order, without overlaps, ending at byte 268");
+static_assert(LayoutHolds(), "rows in image order, without overlaps, ending at the image's end");
 
 // Every field of the record has its row: the members' widths add up to the record's.
 consteval bool CoversTheRecord() {
   std::size_t bytes = 0;
   for (const SettingRow& row : kCatalog) bytes += Width(row.type);
-  return bytes == 268 - 3 - 1;
+  return bytes == kPlacementSize - 3 - 1;
 }
 static_assert(CoversTheRecord(), "one row per byte of the image but the header and the reserved byte");
 

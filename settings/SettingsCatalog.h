@@ -16,6 +16,10 @@
 
 namespace tavrik {
 
+// The image this program writes ends after the last row; byte 143 belongs to no field.
+inline constexpr std::size_t kPlacementSize = 268;
+inline constexpr std::size_t kReservedOffset = 143;
+
 enum class FieldType : std::uint8_t { boolean, u8, i16, u16, u32, byte_seq };
 // The model rules of the defaults; `constant` takes the row's value.
 enum class Rule : std::uint8_t { constant, d1, d2, d3, d4, d5, d6, d7, d8 };

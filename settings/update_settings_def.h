@@ -12,11 +12,8 @@
 namespace tavrik {
 
 inline constexpr int kPlacementVersion = 1;
-inline constexpr std::size_t kPlacementSize = 268;
 // The shorter layout of older scanners ends after `bt_classic_reconnect`.
 inline constexpr std::size_t kShortPlacementSize = 176;
-// Byte 143 belongs to no field.
-inline constexpr std::size_t kReservedOffset = 143;
 
 // The image table is the settings catalogue: one row per field, in image order.
 using FieldSpec = SettingRow;
