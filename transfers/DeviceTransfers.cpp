@@ -88,6 +88,7 @@ bool BadSize(std::uint16_t size) { return size == 0 || size >= 0x8000; }
 SaveResult OverwriteNewerVersion(CScannerInterface& scanner, const TransferHooks& hooks, const Settings& settings) {
   std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, &settings);
+  if (hooks.before_write && !hooks.before_write({}, image)) return SaveResult::declined;
   CScannerInterface::CheckError(
       scanner.WriteMemory(SETTINGS_ADDRESS, image, kPlacementSize, CallbackOf(hooks), UserOf(hooks)));
   return SaveResult::saved;
@@ -223,8 +224,15 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
     outgoing.lens_lower = scanner_record.lens_lower;
     outgoing.lens_frequency = scanner_record.lens_frequency;
     const std::uint8_t header[3] = {image[0], image[1], image[2]};
+    std::uint8_t as_read[kPlacementSize];
+    std::memcpy(as_read, image, sizeof as_read);
     SettingsToPlacement(image, &outgoing);
     std::memcpy(image, header, sizeof header);
+    // Past the first 268 bytes a larger image is written back as it was read.
+    const std::size_t compared = std::min<std::size_t>(size, kPlacementSize);
+    if (hooks.before_write && !hooks.before_write(std::span<const std::uint8_t>(as_read, compared),
+                                                  std::span<const std::uint8_t>(image, compared)))
+      return SaveResult::declined;
 
     if (size > kPlacementSize) {
       std::memcpy(large.data(), image, kPlacementSize);

@@ -26,6 +26,10 @@ int ShowCommand(const CliArgs& args);
 int DiffCommand(const CliArgs& args);
 int SetCommand(const CliArgs& args);
 
+// A scanner brought to the settings of a file and NAME=VALUE changes, written
+// only when a field differs.
+int ApplyCommand(const CliArgs& args);
+
 // A save, probe or search command line for many ports: --port given more than
 // once, or --all.
 bool ManyPorts(const CliArgs& args);

@@ -121,3 +121,13 @@ int SetCommand(const CliArgs& args) {
 }
 
 }  // namespace tavrik
+
+namespace tavrik {
+
+std::string ShowText(const Source& source) {
+  std::string text;
+  for (const Line& line : Lines(source)) text += line.name + " = " + line.text + "\n";
+  return text;
+}
+
+}  // namespace tavrik
