@@ -22,24 +22,11 @@ options:
       - Without it, every serial port of the host.
     type: list
     elements: str
-  speed:
-    description: The line speed in baud.
-    type: int
-    default: 9600
-    choices: [2400, 4800, 9600, 19200, 38400, 57600, 115200]
-  timeout:
-    description: How long to wait for an answer, in milliseconds.
-    type: int
-    default: 1000
-  cli:
-    description: The command-line tool on the managed host, a path or a name looked up in C(PATH).
-    type: str
-    default: tavrik-cli
 notes:
   - Supports check mode; it never changes anything.
   - The user the module runs as must be allowed to open the ports (the group C(dialout)).
-requirements:
-  - tavrik-cli on the managed host (the Debian package C(tavrik))
+extends_documentation_fragment:
+  - zeyd.tavrik.connection
 '''
 
 EXAMPLES = r'''

@@ -38,27 +38,14 @@ options:
       - An unknown name or a value the field does not take fails the task with the
         tool's message, and nothing is written.
     type: dict
-  speed:
-    description: The line speed in baud.
-    type: int
-    default: 9600
-    choices: [2400, 4800, 9600, 19200, 38400, 57600, 115200]
-  timeout:
-    description: How long to wait for an answer, in milliseconds.
-    type: int
-    default: 1000
-  cli:
-    description: The command-line tool on the managed host, a path or a name looked up in C(PATH).
-    type: str
-    default: tavrik-cli
 notes:
   - At least one of I(src) and I(values) is given.
   - Check mode reads the scanner and tells what would change; it writes nothing.
   - Diff mode returns the settings before and after as C(tavrik-cli show) prints them.
   - A scanner that does not answer, or a save that fails part-way, fails the task with
     the tool's message; such a task is never reported as changed.
-requirements:
-  - tavrik-cli on the managed host (the Debian package C(tavrik))
+extends_documentation_fragment:
+  - zeyd.tavrik.connection
 '''
 
 EXAMPLES = r'''
