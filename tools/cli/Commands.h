@@ -4,6 +4,7 @@
 // and throws CliUsageError for a wrong command line.
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "tools/cli/CliArgs.h"
@@ -21,8 +22,12 @@ std::span<const CliCommand> CliCommands();
 // The command of that name, or null.
 const CliCommand* FindCliCommand(std::string_view name);
 
+struct Source;
+
 // A file, field by field.
 int ShowCommand(const CliArgs& args);
+// The lines show prints, "name = value" each, the image header first.
+std::string ShowText(const Source& source);
 int DiffCommand(const CliArgs& args);
 int SetCommand(const CliArgs& args);
 

@@ -120,10 +120,6 @@ int SetCommand(const CliArgs& args) {
   return WriteSettingsTold(out, settings) ? kCliOk : kCliFailed;
 }
 
-}  // namespace tavrik
-
-namespace tavrik {
-
 std::string ShowText(const Source& source) {
   std::string text;
   for (const Line& line : Lines(source)) text += line.name + " = " + line.text + "\n";

@@ -28,9 +28,6 @@ struct Source {
 // source's model.
 std::optional<Source> LoadSource(const SourceSpec& spec);
 
-// The lines `show` prints, "name = value" each, the image header first.
-std::string ShowText(const Source& source);
-
 // ReadSettingsFile and WriteSettingsFile, telling a failure on stderr.
 bool ReadSettingsTold(const std::string& path, Settings& settings);
 bool WriteSettingsTold(const std::string& path, const Settings& settings);
