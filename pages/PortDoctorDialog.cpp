@@ -28,7 +28,7 @@ CPortDoctorDialog::CPortDoctorDialog(std::string port, std::uint32_t speed, std:
   label->setBuddy(report_);
   // As wide as the report's longest lines, in the user's font.
   const QFontMetrics metrics(report_->font());
-  report_->setMinimumSize(metrics.averageCharWidth() * 90, metrics.lineSpacing() * 16);
+  report_->setMinimumSize(metrics.averageCharWidth() * 110, metrics.lineSpacing() * 16);
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* repeat = buttons->addButton(QStringLiteral(u"&Повторить"), QDialogButtonBox::ActionRole);
   QPushButton* close = buttons->addButton(QStringLiteral(u"Закрыть"), QDialogButtonBox::RejectRole);
