@@ -34,6 +34,7 @@ constexpr unsigned kPtmxMajor = 5;
 constexpr unsigned kPtmxMinor = 2;
 constexpr const char* kModemManager = "ModemManager";
 constexpr const char* kOurLinkPrefix = "tavrik-";
+constexpr const char* kPortsHint = "порты сканеров: tavrik-cli ports";
 constexpr const char* kLogOutAndIn = "затем выйдите из системы и войдите снова";
 
 std::string ModeText(mode_t mode) {
@@ -226,18 +227,18 @@ void CheckNode(PortDiagnosis& d, struct stat& st, const DoctorHost& host) {
   if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
     d.kind = S_ISREG(st.st_mode) ? "regular_file" : "directory";
     d.node = {CheckResult::failed, S_ISREG(st.st_mode) ? "обычный файл, а не устройство" : "папка, а не устройство",
-              {"порты сканеров: tavrik-cli ports"}};
+              {kPortsHint}};
     return;
   }
   if (!S_ISCHR(st.st_mode)) {
     d.kind = "other";
-    d.node = {CheckResult::failed, "не символьное устройство", {"порты сканеров: tavrik-cli ports"}};
+    d.node = {CheckResult::failed, "не символьное устройство", {kPortsHint}};
     return;
   }
   const std::optional<bool> terminal = IsTerminalDevice(host.proc_root, st.st_rdev);
   if (terminal == false) {
     d.kind = "character_device";
-    d.node = {CheckResult::failed, "символьное устройство, но не терминал", {"порты сканеров: tavrik-cli ports"}};
+    d.node = {CheckResult::failed, "символьное устройство, но не терминал", {kPortsHint}};
     return;
   }
   d.kind = "terminal";
