@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "core/Dialogs.h"
+#include "core/JsonText.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/CliArgs.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/FieldText.h"
-#include "tools/cli/JsonText.h"
 #include "tools/cli/SettingsSource.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceTransfers.h"

@@ -23,7 +23,7 @@
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/SettingsSource.h"
-#include "tools/cli/UdevRule.h"
+#include "device/UdevRule.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/DeviceTransfers.h"
@@ -232,6 +232,7 @@ const CliCommand kCommands[] = {
     {"apply", {{"--yes", "--check", "--json"}, {"--port", "--speed", "--timeout"}, kAnyNumber}, ApplyCommand},
     {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
     {"udev-rule", {{}, {}, 1}, UdevRule},
+    {"doctor", {{"--json"}, {"--port", "--speed"}, 0}, DoctorCommand},
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/cli/CliArgs.h"
 
@@ -35,11 +36,19 @@ int SetCommand(const CliArgs& args);
 // only when a field differs.
 int ApplyCommand(const CliArgs& args);
 
+// The serial ports of --all (and of doctor without --port). The variables
+// TAVRIK_TTY_CLASS_DIR and TAVRIK_DEV_DIR let a test or a container point the
+// tool at a tree of its own.
+std::vector<std::string> AllPorts();
+
 // A save, probe or search command line for many ports: --port given more than
 // once, or --all.
 bool ManyPorts(const CliArgs& args);
 int SaveManyCommand(const CliArgs& args);
 int ProbeManyCommand(const CliArgs& args);
 int SearchManyCommand(const CliArgs& args);
+
+// The host check of ports.
+int DoctorCommand(const CliArgs& args);
 
 }  // namespace tavrik

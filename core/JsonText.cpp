@@ -1,4 +1,4 @@
-#include "tools/cli/JsonText.h"
+#include "core/JsonText.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Text as a JSON string, for the tool's --json output.
+// Text as a JSON string, for the output meant for scripts.
 
 #include <string>
 #include <string_view>
