@@ -220,6 +220,8 @@ class SettingsTest(PlaybookCase):
             ({'values': {'redecode_timeout': '100000 ms'}}, 'redecode_timeout: недопустимое значение'),
             # 3: a settings file that is not there
             ({'src': self.path('missing.qdx')}, self.path('missing.qdx') + ': '),
+            # 4: a time-out the tool does not take: its message, without its usage text
+            ({'values': {'volume': 3}, 'timeout': 1}, 'tavrik-cli: недопустимое значение --timeout: 1'),
         ]
         for args, message in cases:
             with self.subTest(args=args):
@@ -227,6 +229,7 @@ class SettingsTest(PlaybookCase):
                 self.assertTrue(r.get('failed'), r)
                 self.assertFalse(r['changed'])
                 self.assertIn(message, r['msg'])
+                self.assertNotIn('Использование', r['msg'])
         self.assertEqual(scanner.image(), before)
         self.assertEqual(scanner.writes(), 0)
         self.assertEqual(scanner.requests(), [])  # the port was never opened

@@ -46,4 +46,5 @@ def failure_text(answer, err, rc):
     """The tool's own message for a failed run."""
     if isinstance(answer, dict) and answer.get('msg'):
         return answer['msg']
-    return err or 'tavrik-cli ended with status %d' % rc
+    # A refused command line is followed by the tool's usage text.
+    return err.split('\n\n')[0] or 'tavrik-cli ended with status %d' % rc
