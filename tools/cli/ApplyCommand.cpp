@@ -31,13 +31,15 @@ namespace {
 constexpr int kRefused = 2;  // an unknown field or a refused value, as set has it
 constexpr const char* kNothingWritten = "ничего не записано";
 
-// The tool's own Dialogs, with the text of the last failure kept for --json.
+// The tool's own Dialogs, with the text of the last message kept for --json:
+// when the transfer fails, it is the reason (an error, or a warning such as
+// the one about an invalid settings version).
 class FailureRecorder final : public Dialogs {
  public:
   explicit FailureRecorder(Dialogs& inner) : inner_(inner) {}
 
   Answer Show(const MessageBox& box) override {
-    if (box.icon == Icon::error) last_failure_ = box.text;
+    if (box.buttons == Buttons::ok) last_failure_ = box.text;
     return inner_.Show(box);
   }
   std::optional<std::string> OpenFileName(const FileDialog& d) override { return inner_.OpenFileName(d); }

@@ -121,14 +121,32 @@ TEST_F(ApplyCliTest, RefusedCommandLinesNeverOpenThePort) {
 }
 
 TEST_F(ApplyCliTest, JsonFailureCarriesTheToolsMessage) {
-  ScannerEmulator scanner;
-  scanner.AddFault({FaultKind::silence});
-  const CliRun r = Cli({"apply", "--port", scanner.PortPath(), "--timeout", "100", "--yes", "--json", "volume=3"});
-  EXPECT_EQ(r.status, 1);
-  const nlohmann::json j = nlohmann::json::parse(r.out);
-  EXPECT_EQ(j.at("failed"), true);
-  EXPECT_EQ(j.at("changed"), false);
-  EXPECT_NE(j.at("msg").get<std::string>().find("Нет связи"), std::string::npos) << r.out;
+  const std::string file = Write("a.qdx", DefaultsOf(0));
+  struct Case {
+    EmulatorConfig config;
+    bool silent;
+    const char* message;
+  };
+  EmulatorConfig bad_version;
+  bad_version.version = 0xFF;
+  const Case cases[] = {
+      // 1: no scanner answers
+      {{}, true, "Нет связи"},
+      // 2: a settings area the scanner marks invalid (a warning, not an error box)
+      {bad_version, false, "некорректную версию настроек"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i + 1));
+    ScannerEmulator scanner(cases[i].config);
+    if (cases[i].silent) scanner.AddFault({FaultKind::silence});
+    const CliRun r = Cli({"apply", "--port", scanner.PortPath(), "--timeout", "100", "--yes", "--json", file});
+    EXPECT_EQ(r.status, 1);
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j.at("failed"), true);
+    EXPECT_EQ(j.at("changed"), false);
+    EXPECT_NE(j.at("msg").get<std::string>().find(cases[i].message), std::string::npos) << r.out;
+    EXPECT_EQ(WriteRequests(scanner), 0u);
+  }
 }
 
 TEST_F(ApplyCliTest, ProbeJsonNamesModelAndFirmwarePerPort) {
