@@ -9,6 +9,7 @@
 
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
+#include "testsupport/ImageBytes.h"
 
 namespace tavrik {
 namespace {
@@ -178,6 +179,23 @@ TEST_F(SettingsTest, RecordSurvivesTheImageRoundTrip) {
   EXPECT_EQ(pharma, original.pharmacode_min_value);
   EXPECT_EQ(image[220], original.barcode_suffix_ascii.length);
   EXPECT_EQ(0, std::memcmp(image.data() + 221, original.barcode_suffix_ascii.data, 10));
+}
+
+// The image is the field table laid out: every member at its offset, the
+// header 01 0C 01, for an edited record and for the defaults of each model rule.
+TEST_F(SettingsTest, InitPlacementLaysOutTheFieldTable) {
+  const Settings edited = DistinctRecord();
+  Image image{};
+  InitPlacement(image.data(), &edited);
+  EXPECT_EQ(std::vector<std::uint8_t>(image.begin(), image.end()), test::ImageLaidOut(edited));
+  for (std::uint8_t model : {0, 150, 204}) {
+    SCOPED_TRACE(int(model));
+    SetCurrentModel(model);
+    Settings defaults{};
+    LoadDefaults(defaults);
+    const Image fresh = DefaultImage(model);
+    EXPECT_EQ(std::vector<std::uint8_t>(fresh.begin(), fresh.end()), test::ImageLaidOut(defaults));
+  }
 }
 
 // Fields wholly inside the declared size are read, all others take defaults.

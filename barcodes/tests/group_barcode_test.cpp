@@ -10,6 +10,7 @@
 
 #include "barcodes/GroupBarcode.h"
 #include "barcodes/commands_generation.h"
+#include "testsupport/ImageBytes.h"
 #include "barcodes/tests/test_images.h"
 
 namespace tavrik {
@@ -68,8 +69,7 @@ TEST(GroupPayload, HeaderStreamAndOddLength) {
     EXPECT_EQ(payload->back(), 0xFF);
   }
 
-  std::vector<std::uint8_t> expected(kPlacementSize);
-  InitPlacement(expected.data(), &s);
+  std::vector<std::uint8_t> expected = test::ImageLaidOut(s);
   const std::string marker = "New version BC";
   expected.insert(expected.end(), marker.begin(), marker.end());
   EXPECT_EQ(Uncompressed(*payload), expected);
