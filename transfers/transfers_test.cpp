@@ -426,6 +426,24 @@ TEST_F(TransfersTest, SettingsVersionRules) {
   }
 }
 
+// The rule of a settings file holds for a scanner too: a length byte above
+// ten is read as ten, and the save puts ten back.
+TEST_F(TransfersTest, ADamagedSequenceLengthInTheScannerIsReadAndWrittenAsTen) {
+  Bytes image = ScannerImage(156, 268);
+  image[21] = 200;  // barcode_prefix_hid
+  for (std::size_t i = 22; i < 32; ++i) image[i] = static_cast<std::uint8_t>('a' + i - 22);
+  Start(image);
+  dialogs_.answers = {Y};
+  ASSERT_EQ(LoadFromDevice({}), load_ok);
+  EXPECT_EQ(CurrentSettings().barcode_prefix_hid.length, 10);
+  EXPECT_EQ(CurrentSettings().barcode_prefix_hid.data[9], 'j');
+  dialogs_.shown.clear();
+  dialogs_.answers = {Y};
+  ASSERT_EQ(SaveToDevice({}), SaveResult::saved);
+  EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion.text});
+  EXPECT_EQ(Memory(22)[21], 10);
+}
+
 TEST_F(TransfersTest, DeclinedFirstQuestionTouchesNothing) {
   const Bytes image = ScannerImage(204, 268);
   Start(image, 204);
