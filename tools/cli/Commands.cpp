@@ -147,7 +147,8 @@ int Ports(const CliArgs&) {
 }
 
 int Probe(const CliArgs& args) {
-  if (ManyPorts(args)) return ProbeManyCommand(args);
+  // --json: the array of the many-port form, for one port too.
+  if (ManyPorts(args) || args.Has("--json")) return ProbeManyCommand(args);
   ApplyConnection(args);
   const CheckOutcome outcome = CheckConnection();
   std::printf("%s\n", outcome.text.c_str());
@@ -228,10 +229,11 @@ const CliCommand kCommands[] = {
     {"diff", {{}, {"--model"}, kAnyNumber}, DiffCommand},
     {"set", {{}, {"-o"}, kAnyNumber}, SetCommand},
     {"ports", {{}, {}, 0}, Ports},
-    {"probe", {{"--all"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
+    {"probe", {{"--all", "--json"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
     {"search", {{"--all"}, {"--port"}, 0}, Search},
     {"load", {{"--yes"}, {"--port", "--speed", "--timeout", "-o"}, 0}, Load},
     {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1}, Save},
+    {"apply", {{"--yes", "--check", "--json"}, {"--port", "--speed", "--timeout"}, kAnyNumber}, ApplyCommand},
     {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
     {"udev-rule", {{}, {}, 1}, UdevRule},
     {"doctor", {{"--json"}, {"--port", "--speed"}, 0}, DoctorCommand},
