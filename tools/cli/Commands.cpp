@@ -23,7 +23,7 @@
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/SettingsSource.h"
-#include "tools/cli/UdevRule.h"
+#include "device/UdevRule.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/DeviceTransfers.h"
@@ -128,6 +128,10 @@ int Barcodes(const CliArgs& args) {
   if (!source) return kCliFailed;
   const SaveBarcodeResult r = SaveBarcodeFilesAs(out, ChosenBarcodeFormat(out, 0), args.Has("--exclude-lens"),
                                                  geometry, kHeadlessScreen, source->settings);
+  if (r == SaveBarcodeResult::too_large) {
+    throw CliUsageError{"картинка PNG больше " + std::to_string(kMaxPngSide) +
+                        " точек по стороне: уменьшите --module-mm или --dpi"};
+  }
   if (r != SaveBarcodeResult::saved) {
     std::fprintf(stderr, "%s\n", SaveBarcodeMessage(r));
     return kCliFailed;
@@ -143,7 +147,8 @@ int Ports(const CliArgs&) {
 }
 
 int Probe(const CliArgs& args) {
-  if (ManyPorts(args)) return ProbeManyCommand(args);
+  // --json: the array of the many-port form, for one port too.
+  if (ManyPorts(args) || args.Has("--json")) return ProbeManyCommand(args);
   ApplyConnection(args);
   const CheckOutcome outcome = CheckConnection();
   std::printf("%s\n", outcome.text.c_str());
@@ -224,12 +229,14 @@ const CliCommand kCommands[] = {
     {"diff", {{"--captions"}, {"--model"}, kAnyNumber}, DiffCommand},
     {"set", {{}, {"-o"}, kAnyNumber}, SetCommand},
     {"ports", {{}, {}, 0}, Ports},
-    {"probe", {{"--all"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
+    {"probe", {{"--all", "--json"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
     {"search", {{"--all"}, {"--port"}, 0}, Search},
     {"load", {{"--yes"}, {"--port", "--speed", "--timeout", "-o"}, 0}, Load},
     {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1}, Save},
+    {"apply", {{"--yes", "--check", "--json"}, {"--port", "--speed", "--timeout"}, kAnyNumber}, ApplyCommand},
     {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
     {"udev-rule", {{}, {}, 1}, UdevRule},
+    {"doctor", {{"--json"}, {"--port", "--speed"}, 0}, DoctorCommand},
 };
 
 }  // namespace

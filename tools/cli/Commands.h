@@ -4,7 +4,9 @@
 // and throws CliUsageError for a wrong command line.
 
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/cli/CliArgs.h"
 
@@ -21,10 +23,23 @@ std::span<const CliCommand> CliCommands();
 // The command of that name, or null.
 const CliCommand* FindCliCommand(std::string_view name);
 
+struct Source;
+
 // A file, field by field.
 int ShowCommand(const CliArgs& args);
+// The lines show prints, "name = value" each, the image header first.
+std::string ShowText(const Source& source);
 int DiffCommand(const CliArgs& args);
 int SetCommand(const CliArgs& args);
+
+// A scanner brought to the settings of a file and NAME=VALUE changes, written
+// only when a field differs.
+int ApplyCommand(const CliArgs& args);
+
+// The serial ports of --all (and of doctor without --port). The variables
+// TAVRIK_TTY_CLASS_DIR and TAVRIK_DEV_DIR let a test or a container point the
+// tool at a tree of its own.
+std::vector<std::string> AllPorts();
 
 // A save, probe or search command line for many ports: --port given more than
 // once, or --all.
@@ -32,5 +47,8 @@ bool ManyPorts(const CliArgs& args);
 int SaveManyCommand(const CliArgs& args);
 int ProbeManyCommand(const CliArgs& args);
 int SearchManyCommand(const CliArgs& args);
+
+// The host check of ports.
+int DoctorCommand(const CliArgs& args);
 
 }  // namespace tavrik

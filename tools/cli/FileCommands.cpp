@@ -2,12 +2,14 @@
 // image table.
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/JsonText.h"
 #include "settings/SettingsCatalog.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
@@ -67,23 +69,6 @@ std::string CaptionComment(const Line& line, const Settings* settings) {
   return comment;
 }
 
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
 // With captions a field is an object of its value, page and caption (null
 // for a field no page shows).
 std::string JsonWithCaption(const Line& line) {
@@ -91,6 +76,29 @@ std::string JsonWithCaption(const Line& line) {
   const bool shown = line.field->Shown();
   return "{\"value\": " + line.json + ", \"page\": " + (shown ? JsonString(PagePath(line.field->page)) : "null") +
          ", \"caption\": " + (shown ? JsonString(FieldCaption(*line.field)) : "null") + "}";
+}
+
+struct ByteChange {
+  std::size_t offset;
+  unsigned from;
+  unsigned to;
+};
+
+// The bytes that both images hold and that differ, outside the header and
+// the fields whose texts differ already.
+std::vector<ByteChange> UnshownByteChanges(const Source& a, const Source& b) {
+  const std::size_t common = std::min(a.image.size(), b.image.size());
+  std::vector<bool> shown(common, false);
+  for (std::size_t i = 0; i < std::min<std::size_t>(3, common); ++i) shown[i] = true;
+  for (const FieldSpec& f : ImageFields()) {
+    if (FieldText(f, a.settings) == FieldText(f, b.settings)) continue;
+    for (std::size_t i = f.offset; i < std::min(common, f.offset + FieldWidth(f.type)); ++i) shown[i] = true;
+  }
+  std::vector<ByteChange> changes;
+  for (std::size_t i = 0; i < common; ++i) {
+    if (!shown[i] && a.image[i] != b.image[i]) changes.push_back({i, a.image[i], b.image[i]});
+  }
+  return changes;
 }
 
 }  // namespace
@@ -137,6 +145,13 @@ int DiffCommand(const CliArgs& args) {
                 comment.c_str());
     status = kCliFailed;
   }
+  // Bytes the fields do not show (the reserved byte, a bool byte other than
+  // 0 or 1, a sequence length above ten, a larger image's tail): two images
+  // that differ are never called equal.
+  for (const ByteChange& c : UnshownByteChanges(*a, *b)) {
+    std::printf("байт %zu: %02X -> %02X\n", c.offset, c.from, c.to);
+    status = kCliFailed;
+  }
   return status;
 }
 
@@ -169,7 +184,15 @@ int SetCommand(const CliArgs& args) {
     std::fprintf(stderr, "ничего не записано\n");
     return kTrouble;
   }
-  return WriteSettingsTold(out, settings) ? kCliOk : kCliFailed;
+  // What this program cannot represent (a larger image's tail, the reserved
+  // byte) goes back as the file held it.
+  return WriteSettingsTold(out, settings, source->image) ? kCliOk : kCliFailed;
+}
+
+std::string ShowText(const Source& source) {
+  std::string text;
+  for (const Line& line : Lines(source)) text += line.name + " = " + line.text + "\n";
+  return text;
 }
 
 }  // namespace tavrik
