@@ -35,8 +35,6 @@ constexpr ResultText kResultTexts[] = {
 };
 constexpr const char* kUnknownErrorText = "Неизвестная ошибка";
 
-constexpr const char* kKindTexts[] = {"", "Стационарный сканер", "Ручной сканер", "Встраиваемый сканер"};
-constexpr const char* kUnknownModelText = "Неизвестная модель";
 
 std::uint8_t CheckByte(const std::uint8_t* payload, std::uint32_t size) {
   std::uint8_t check = static_cast<std::uint8_t>(size % 256);
@@ -360,13 +358,6 @@ void ChangeSpeed(CScannerInterface& scanner, std::uint8_t index, bool tolerate_u
   // there; only a refused change puts the port back.
   if (port && refused) port->SetSpeed(SpeedTable[current]);
   throw object_description(kSpeedChangeFailedText);
-}
-
-std::string ModelText(std::uint8_t model, bool short_form) {
-  const ModelSpec* row = FindModelSpec(model);
-  if (!row) return std::string(kUnknownModelText) + " (" + std::to_string(model) + ")";
-  if (short_form) return row->name;
-  return std::string(kKindTexts[static_cast<int>(row->kind)]) + " \"" + row->name + "\"";
 }
 
 std::string VersionText(std::uint16_t version) {
