@@ -48,33 +48,39 @@ constexpr const char* kUsageText =
     "\n"
     "Скорость по умолчанию 9600, таймаут 1000 мс. tavrik-cli КОМАНДА --help: справка команды.\n";
 
-int Run(int argc, char** argv) {
+// The status of a run, and the status to give instead when its output is lost.
+struct RunStatus {
+  int status;
+  int output_failed = kCliFailed;
+};
+
+RunStatus Run(int argc, char** argv) {
   if (argc < 2) throw CliUsageError{"не задана команда"};
   const std::string command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsageText, stdout);
-    return kCliOk;
+    return {kCliOk};
   }
   const CliCommand* c = FindCliCommand(command);
   if (!c) throw CliUsageError{"неизвестная команда " + command};
   if (AsksForHelp(argc, argv)) {
     const char* help = CommandHelpText(command);
     std::fputs(help ? help : kUsageText, stdout);
-    return kCliOk;
+    return {kCliOk};
   }
   const CliArgs args = ParseCliArgs(argc, argv, c->options);
   TerminalDialogs dialogs(args.Has("--yes"), stdin, stderr);
   Dialogs* previous = SetCurrentDialogs(&dialogs);
   const int status = c->run(args);
   SetCurrentDialogs(previous);
-  return status;
+  return {status, c->output_failed};
 }
 
 }  // namespace
 }  // namespace tavrik
 
 int main(int argc, char** argv) {
-  int status;
+  tavrik::RunStatus status;
   try {
     status = tavrik::Run(argc, argv);
   } catch (const tavrik::CliUsageError& e) {
@@ -88,7 +94,7 @@ int main(int argc, char** argv) {
   // Output that did not reach its file (a full disk, a closed stdout) is a failure.
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     std::fprintf(stderr, "tavrik-cli: ошибка вывода: %s\n", std::strerror(errno));
-    return tavrik::kCliFailed;
+    return status.output_failed;
   }
-  return status;
+  return status.status;
 }
