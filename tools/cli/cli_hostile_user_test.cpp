@@ -379,6 +379,7 @@ TEST_F(HostileUser, ASinglePortThatCannotBeOpenedSaysWhyOnItsLine) {
 TEST_F(HostileUser, BarcodeNamesAreFilesOfTheFourFormats) {
   const std::string fifo = Path("out.fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string in_dev = "/dev/tavrik-scan-" + std::to_string(::getpid());
   struct Case {
     std::string name;
     std::vector<std::string> message;  // each on stderr
@@ -387,11 +388,16 @@ TEST_F(HostileUser, BarcodeNamesAreFilesOfTheFourFormats) {
       /*0*/ {Path("x.jpg"), {"\"jpg\"", "emf, svg, pdf, png"}},
       /*1*/ {Path("x."), {"emf, svg, pdf, png"}},
       /*2*/ {Path("x.svg.txt"), {"\"txt\""}},
-      /*3*/ {"/dev/null", {"/dev/null"}},            // a device
-      /*4*/ {"/dev/tavrik-scan.svg", {"/dev"}},      // the device folder
-      /*5*/ {"/dev/../dev/tavrik-scan", {"/dev"}},   // the same, without an extension
-      /*6*/ {fifo, {fifo}},                          // a FIFO
+      /*3*/ {"/dev/null", {"/dev/null"}},                   // a device
+      /*4*/ {in_dev + ".svg", {"/dev"}},                    // the device folder
+      /*5*/ {"/dev/../dev/" + in_dev.substr(5), {"/dev"}},  // the same, without an extension
+      /*6*/ {fifo, {fifo}},                                 // a FIFO
   };
+  // What a run that took these names would leave in /dev.
+  const std::string made[] = {"/dev/null_Old", "/dev/null_New", "/dev/null_Old.emf", in_dev + "_Old.svg",
+                              in_dev + "_Old", in_dev + "_Old.emf"};
+  std::vector<bool> there_before;
+  for (const std::string& name : made) there_before.push_back(fs::exists(name));
   for (std::size_t row = 0; row < std::size(refused); ++row) {
     SCOPED_TRACE(testing::Message() << "row " << row << ": " << refused[row].name);
     const ProcessRun r = Cli({"barcodes", "-o", refused[row].name});
@@ -400,9 +406,7 @@ TEST_F(HostileUser, BarcodeNamesAreFilesOfTheFourFormats) {
     for (const std::string& m : refused[row].message) EXPECT_TRUE(Contains(r.err, m)) << m << "\n" << r.err;
     EXPECT_EQ(r.out, "");
   }
-  for (const char* made : {"/dev/null_Old", "/dev/null_New", "/dev/null_Old.emf", "/dev/tavrik-scan_Old.svg",
-                           "/dev/tavrik-scan_Old.emf"})
-    EXPECT_FALSE(fs::exists(made)) << made;
+  for (std::size_t i = 0; i < std::size(made); ++i) EXPECT_EQ(fs::exists(made[i]), there_before[i]) << made[i];
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1) << "only the FIFO";
 
   // No extension: the metafile's is added, and said.
