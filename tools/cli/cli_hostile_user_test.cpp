@@ -78,12 +78,16 @@ struct OrdinaryUser {
   uid_t uid;
 };
 
+// Nothing when the tool cannot run so here (no setpriv, or a build folder
+// that only root may enter).
 std::optional<OrdinaryUser> AsOrdinaryUser() {
   if (::geteuid() != 0) return OrdinaryUser{{}, ::geteuid()};
   if (::access("/usr/bin/setpriv", X_OK) != 0) return std::nullopt;
   const uid_t uid = 60000 + static_cast<uid_t>(::getpid() % 5000);
   const std::string id = std::to_string(uid);
-  return OrdinaryUser{{"/usr/bin/setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"}, uid};
+  OrdinaryUser user{{"/usr/bin/setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"}, uid};
+  if (CliVia(user.prefix, {"--help"}).status != 0) return std::nullopt;
+  return user;
 }
 
 Settings Defaults() {
@@ -122,7 +126,7 @@ class HostileUser : public test::ToolTest {
 TEST_F(HostileUser, PortsAreAllServedWhenNoThreadCanBeStarted) {
   if (::geteuid() != 0) GTEST_SKIP() << "a task limit of its own needs a user id of its own: run as root";
   const std::optional<OrdinaryUser> user = AsOrdinaryUser();
-  if (!user) GTEST_SKIP() << "no setpriv to run the tool as an ordinary user";
+  if (!user) GTEST_SKIP() << "the tool cannot run as an ordinary user here (no setpriv, or a closed build folder)";
   StartScanners(3);
   for (const auto& s : scanners_) ASSERT_EQ(::chmod(s->PortPath().c_str(), 0666), 0);
   ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
@@ -157,7 +161,7 @@ TEST_F(HostileUser, PortsAreAllServedWhenNoThreadCanBeStarted) {
 
 TEST_F(HostileUser, AFileTheUserMayNotWriteIsNeverReplaced) {
   const std::optional<OrdinaryUser> user = AsOrdinaryUser();
-  if (!user) GTEST_SKIP() << "no setpriv to run the tool as an ordinary user";
+  if (!user) GTEST_SKIP() << "the tool cannot run as an ordinary user here (no setpriv, or a closed build folder)";
   // A folder the user may write, holding an approved file no one may write.
   ASSERT_EQ(::chmod(dir_.c_str(), 0777), 0);
   Settings approved = Defaults();
