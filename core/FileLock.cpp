@@ -26,7 +26,11 @@ FileUpdateLock& FileUpdateLock::operator=(FileUpdateLock&& other) noexcept {
 
 FileUpdateLock FileUpdateLock::Take(const std::string& path) {
   for (;;) {
-    // Non-blocking for the open only: a FIFO given as the file must not hang it.
+    // Only a regular file is opened: opening a serial device acts on its line,
+    // and a FIFO would wait for a writer (the open is non-blocking as well, for
+    // a name that changes in between).
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) return {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return {};
     struct stat locked {};

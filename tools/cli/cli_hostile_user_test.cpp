@@ -255,6 +255,14 @@ TEST_F(HostileUser, TwoSetsOnOneFileKeepBothEdits) {
   EXPECT_TRUE(all.aztec_enabled);
   EXPECT_EQ(all.redecode_timeout, 7);
   EXPECT_EQ(all.sleep_timeout, 9);
+
+  // Nothing to lock is no reason to wait: a FIFO given as the file is refused at once.
+  const std::string fifo = Path("in.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const ProcessRun from_fifo = Cli({"set", fifo, "volume=3"});
+  EXPECT_FALSE(from_fifo.killed);
+  EXPECT_EQ(from_fifo.status, 1) << from_fifo.err;
+  EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 // A port tree of the tool's own: ttyS entries with a device and a node each.
