@@ -27,13 +27,6 @@ std::string FolderVariable(const char* name, const char* fallback) {
   return value && *value ? value : fallback;
 }
 
-// Where --all looks for ports. The variables let a test or a container point
-// the tool at a tree of its own.
-std::vector<std::string> AllPorts() {
-  return EnumSerialPorts(FolderVariable("TAVRIK_TTY_CLASS_DIR", "/sys/class/tty"),
-                         FolderVariable("TAVRIK_DEV_DIR", "/dev"));
-}
-
 // What a port name opens: the device of a device node (any name that leads to
 // it, through links or extra slashes), the file of anything else, and the
 // name itself, tidied, when nothing is there.
@@ -56,6 +49,15 @@ void RefuseSamePortTwice(const std::vector<std::string>& ports) {
                         EscapedName(*it->second)};
   }
 }
+
+}  // namespace
+
+std::vector<std::string> AllPorts() {
+  return EnumSerialPorts(FolderVariable("TAVRIK_TTY_CLASS_DIR", "/sys/class/tty"),
+                         FolderVariable("TAVRIK_DEV_DIR", "/dev"));
+}
+
+namespace {
 
 // The ports of --all or of the --port options, each once.
 std::vector<std::string> Ports(const CliArgs& args) {

@@ -92,7 +92,9 @@ TEST(ForEachPort, ABoundedPoolServesEveryPortOnceAndFailsOnlyTheOneThatThrows) {
         },
         cases[row].max_threads);
     EXPECT_LE(threads.size(), std::max<std::size_t>(cases[row].max_threads, 1));
-    if (!reports.empty()) EXPECT_TRUE(threads.count(std::this_thread::get_id())) << "the caller works too";
+    if (!reports.empty()) {
+      EXPECT_TRUE(threads.count(std::this_thread::get_id())) << "the caller works too";
+    }
     for (const PortReport& r : reports) {
       EXPECT_EQ(served[r.port], 1) << r.port;
       EXPECT_EQ(r.ok, r.port != "p2") << r.port;
