@@ -16,6 +16,7 @@ packages=(
   xvfb xauth
   dpkg-dev lintian desktop-file-utils appstream
   clang-14 libclang-rt-14-dev
+  ansible-core
 )
 
 [ "${1:-}" = "--benchmarks" ] && packages+=(libzint-dev)

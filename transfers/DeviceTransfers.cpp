@@ -129,6 +129,7 @@ SaveResult OverwriteNewerVersion(CScannerInterface& scanner, const TransferHooks
 
   std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, &settings);
+  if (hooks.before_write && !hooks.before_write({}, image)) return SaveResult::declined;
   CScannerInterface::CheckError(
       scanner.WriteMemory(SETTINGS_ADDRESS, image, kPlacementSize, CallbackOf(hooks), UserOf(hooks)));
   if (change.question) Show(kRestartNotice);
@@ -249,8 +250,15 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
     outgoing.lens_lower = scanner_record.lens_lower;
     outgoing.lens_frequency = scanner_record.lens_frequency;
     const std::uint8_t header[3] = {image[0], image[1], image[2]};
+    std::uint8_t as_read[kPlacementSize];
+    std::memcpy(as_read, image, sizeof as_read);
     SettingsToPlacement(image, &outgoing);
     std::memcpy(image, header, sizeof header);
+    // Past the first 268 bytes a larger image is written back as it was read.
+    const std::size_t compared = std::min<std::size_t>(size, kPlacementSize);
+    if (hooks.before_write && !hooks.before_write(std::span<const std::uint8_t>(as_read, compared),
+                                                  std::span<const std::uint8_t>(image, compared)))
+      return SaveResult::declined;
 
     if (size > kPlacementSize) {
       std::memcpy(large.data(), image, kPlacementSize);

@@ -89,12 +89,15 @@ constexpr CommandHelp kCommandHelp[] = {
      "\n"
      "Список последовательных портов системы.\n"},
     {"probe",
-     "Использование: tavrik-cli probe --port P [--speed BAUD] [--timeout MS]\n"
-     "               tavrik-cli probe (--all | --port P1 --port P2 ...) [--speed BAUD] [--timeout MS]\n"
+     "Использование: tavrik-cli probe --port P [--speed BAUD] [--timeout MS] [--json]\n"
+     "               tavrik-cli probe (--all | --port P1 --port P2 ...) [--speed BAUD] [--timeout MS] [--json]\n"
      "\n"
      "Проверка связи: модель и версия прошивки сканера на порту.\n"
      "С --all или несколькими --port порты проверяются одновременно.\n" TAVRIK_CONNECTION_OPTIONS
-     "  --all           все последовательные порты системы\n" TAVRIK_MANY_PORTS_TEXT},
+     "  --all           все последовательные порты системы\n"
+     "  --json          массив JSON, объект на порт: port, ok, а также model (код модели),\n"
+     "                  firmware (\"2.3\") и device (текст проверки) или msg (текст ошибки)\n"
+     TAVRIK_MANY_PORTS_TEXT},
     {"search",
      "Использование: tavrik-cli search\n"
      "               tavrik-cli search (--all | --port P1 --port P2 ...)\n"
@@ -120,6 +123,19 @@ constexpr CommandHelp kCommandHelp[] = {
      "задавались бы по разу на порт.\n" TAVRIK_CONNECTION_OPTIONS
      "  --all           все последовательные порты системы\n"
      "  --yes           отвечать \"да\" на вопросы (без терминала ответ \"нет\")\n" TAVRIK_MANY_PORTS_TEXT},
+    {"apply",
+     "Использование: tavrik-cli apply --port P [--speed BAUD] [--timeout MS] [--yes] [--check] [--json]\n"
+     "                                [FILE.qdx] [ИМЯ=ЗНАЧЕНИЕ...]\n"
+     "\n"
+     "Привести настройки сканера к нужным: настройки файла (без файла: самого сканера)\n"
+     "с изменениями ИМЯ=ЗНАЧЕНИЕ (значения как в set). Сканер записывается, только\n"
+     "если хотя бы одно поле его образа изменится; настройки объектива сканер сохраняет\n"
+     "свои. Печатает изменённые поля строками ИМЯ: было -> стало. Неизвестное поле или\n"
+     "недопустимое значение: ничего не записывается, код 2.\n" TAVRIK_CONNECTION_OPTIONS
+     "  --yes           отвечать \"да\" на вопросы (без терминала ответ \"нет\")\n"
+     "  --check         только сравнить: ничего не записывать\n"
+     "  --json          объект JSON: changed, written, changes (name, before, after),\n"
+     "                  before и after (текст show); при ошибке failed и msg\n"},
     {"set-speed",
      "Использование: tavrik-cli set-speed --port P --from BAUD --to BAUD [--timeout MS]\n"
      "\n"

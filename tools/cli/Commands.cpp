@@ -194,7 +194,8 @@ class LastErrorDialogs final : public Dialogs {
 };
 
 int Probe(const CliArgs& args) {
-  if (ManyPorts(args)) return ProbeManyCommand(args);
+  // --json: the array of the many-port form, for one port too.
+  if (ManyPorts(args) || args.Has("--json")) return ProbeManyCommand(args);
   ApplyConnection(args);
   LastErrorDialogs dialogs(CurrentDialogs());
   ThreadDialogsScope scope(dialogs);
@@ -279,10 +280,11 @@ const CliCommand kCommands[] = {
     {"diff", {{}, {"--model"}, kAnyNumber, {"--model"}}, DiffCommand, kCliUsage},
     {"set", {{}, {"-o"}, kAnyNumber}, SetCommand},
     {"ports", {{}, {}, 0}, Ports},
-    {"probe", {{"--all"}, {"--port", "--speed", "--timeout"}, 0, {"--port"}}, Probe},
+    {"probe", {{"--all", "--json"}, {"--port", "--speed", "--timeout"}, 0, {"--port"}}, Probe},
     {"search", {{"--all"}, {"--port"}, 0, {"--port"}}, Search},
     {"load", {{"--yes"}, {"--port", "--speed", "--timeout", "-o"}, 0}, Load},
     {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1, {"--port"}}, Save},
+    {"apply", {{"--yes", "--check", "--json"}, {"--port", "--speed", "--timeout"}, kAnyNumber}, ApplyCommand},
     {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
     {"udev-rule", {{}, {}, 1}, UdevRule},
     {"doctor", {{"--json"}, {"--port", "--speed"}, 0, {"--port"}}, DoctorCommand},

@@ -159,4 +159,10 @@ int SetCommand(const CliArgs& args) {
   return WriteSettingsTold(out, settings, source->image) ? kCliOk : kCliFailed;
 }
 
+std::string ShowText(const Source& source) {
+  std::string text;
+  for (const Line& line : Lines(source)) text += line.name + " = " + line.text + "\n";
+  return text;
+}
+
 }  // namespace tavrik
