@@ -111,7 +111,7 @@ TEST(CliToolTest, BashCompletesCommandsOptionsAndValues) {
     const char* expected;
   };
   const Case cases[] = {
-      /*0*/ {"tavrik-cli s", "show set search save set-speed\n"},
+      /*0*/ {"tavrik-cli s", "sheet show set search save set-speed\n"},
       /*1*/ {"tavrik-cli u", "udev-rule\n"},
       /*2*/ {"tavrik-cli barcodes --mo", "--model --module-mm\n"},
       /*3*/ {"tavrik-cli probe --speed 11", "115200\n"},
