@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "aztecgen/include/ag_matrix_ptr_def.h"
+#include "barcodes/CairoHandles.h"
 #include "barcodes/Code128.h"
 #include "barcodes/GroupBarcode.h"
 #include "core/Messages.h"
@@ -44,9 +45,13 @@ constexpr const char* kDoesNotFitText = "Штрихкоды с модулем %s
 constexpr double kMargin = 15;
 constexpr double kRight = kSheetWidthMm - kMargin;
 constexpr double kContentWidth = kRight - kMargin;
-constexpr double kBodyBottom = kSheetHeightMm - 20;
-constexpr double kFooterRuleY = kSheetHeightMm - 16;
-constexpr double kFooterBaseline = kSheetHeightMm - 11.5;
+constexpr double kBodyBottom = kSheetHeightMm - 23;
+constexpr double kFooterRuleY = kSheetHeightMm - 20;
+constexpr double kFooterBaseline = kSheetHeightMm - 16;
+// The sheet's identity beside the page number, in as many lines as it takes
+// up to this many.
+constexpr std::size_t kFooterLines = 2;
+constexpr double kPageNumberWidth = 30;
 constexpr double kLabelWidth = 8;       // "1." before its symbol
 constexpr double kSymbolGap = 8;        // between the two symbols of a row
 constexpr double kMinCode128BarsMm = 15;
@@ -73,20 +78,6 @@ constexpr double kFooterPt = 8;
 
 double LineMm(double size_pt) { return size_pt * kPointMm * 1.3; }
 double Snap(double mm) { return std::round(mm / kGridMm) * kGridMm; }
-
-// The code points of UTF-8 text, enough to tell widths apart.
-std::vector<char32_t> CodePoints(std::string_view text) {
-  std::vector<char32_t> out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const int length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    char32_t cp = length == 1 ? c : c & (0x7F >> length);
-    for (int k = 1; k < length && i + k < text.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    out.push_back(cp);
-    i += static_cast<std::size_t>(length);
-  }
-  return out;
-}
 
 // Splits at blanks so that each line fits `width`; a word longer than a line
 // is cut where it must be.
@@ -127,7 +118,8 @@ class PageWriter {
  public:
   explicit PageWriter(SheetPage& page) : page_(page) {}
   void Text(double x, double y, double size_pt, bool bold, std::string text, SheetAlign align = SheetAlign::left) {
-    page_.texts.push_back({x, y, size_pt, bold, align, std::move(text)});
+    if (text.empty()) return;
+    page_.texts.push_back({x, y, size_pt, bold, align, ValidUtf8(text)});
   }
   // Wrapped lines from the top `y`; returns the y below the last line.
   double Paragraph(double x, double y, double width, double size_pt, bool bold, std::string_view text) {
@@ -222,6 +214,32 @@ bool Differs(const FieldSpec& f, const std::uint8_t* a, const std::uint8_t* b) {
 
 }  // namespace
 
+std::string ValidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    char32_t cp = length == 1 ? c : length ? c & (0x7F >> length) : 0;
+    for (std::size_t k = 1; length && k < length; ++k) {
+      const auto next = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+      if ((next & 0xC0) != 0x80) length = 0;
+      else cp = (cp << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and values beyond Unicode are as bad as broken bytes.
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (length && (cp < kLeast[length] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF || cp == 0)) length = 0;
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";  // U+FFFD
+      ++i;
+      continue;
+    }
+    out.append(text.substr(i, length));
+    i += length;
+  }
+  return out;
+}
+
 std::vector<SheetSetting> ChangedSettings(const Settings& current, const Settings& defaults) {
   std::uint8_t now[kPlacementSize];
   std::uint8_t before[kPlacementSize];
@@ -235,16 +253,23 @@ std::vector<SheetSetting> ChangedSettings(const Settings& current, const Setting
 }
 
 double SheetTextWidthMm(std::string_view text, double size_pt, bool bold) {
-  double em = 0;
-  for (char32_t c : CodePoints(text)) {
-    if (c == ' ') em += 0.33;
-    else if (c == '.' || c == ',' || c == ':' || c == ';' || c == '(' || c == ')' || c == 'i' || c == 'l') em += 0.4;
-    else if ((c >= 'A' && c <= 'Z') || (c >= 0x410 && c <= 0x42F) || c == 'm' || c == 'w' || c == 0x448 || c == 0x449 ||
-             c == 0x436 || c == 0x44E || c == 0x44B || c == 0x43C)
-      em += 0.84;
-    else em += 0.64;
-  }
-  return em * size_pt * kPointMm * (bold ? 1.1 : 1.0);
+  // Measured large and unhinted, so that no rounding to device pixels enters.
+  constexpr double kMeasureSize = 100;
+  cairo_handles::Surface surface(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+  cairo_handles::Context cr(cairo_create(surface.get()));
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_set_font_options(cr.get(), options);
+  cairo_font_options_destroy(options);
+  cairo_select_font_face(cr.get(), kSheetFontFamily, CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr.get(), kMeasureSize);
+  const std::string valid = ValidUtf8(text);
+  cairo_text_extents_t extents{};
+  cairo_text_extents(cr.get(), valid.c_str(), &extents);
+  // A little more than drawn: another painter's hinting may widen a run a bit.
+  return extents.x_advance / kMeasureSize * size_pt * kPointMm * 1.03 + 0.2;
 }
 
 std::string SheetResultText(SheetResult result, double module_mm) {
@@ -318,8 +343,16 @@ SheetResult LayoutProgrammingSheet(const SheetRequest& request, const Settings& 
   if (kLabelWidth + OuterWidth(group_symbol) > kContentWidth || kLabelWidth + OuterWidth(old_symbol) > kContentWidth)
     return SheetResult::does_not_fit;
 
-  const std::string identity =
-      request.model_text + ", " + request.date + ", образ " + SheetImageDigest(settings);
+  // The model is shortened, never the date or the digest, when the footer
+  // would take more than its lines.
+  const std::string identity_tail = ", " + request.date + ", образ " + SheetImageDigest(settings);
+  std::string identity = ValidUtf8(request.model_text) + identity_tail;
+  for (std::string model = ValidUtf8(request.model_text);
+       !model.empty() && Wrap(identity, kContentWidth - kPageNumberWidth, kFooterPt, false).size() > kFooterLines;) {
+    while (!model.empty() && (static_cast<unsigned char>(model.back()) & 0xC0) == 0x80) model.pop_back();
+    if (!model.empty()) model.pop_back();  // the code point's first byte
+    identity = model + "…" + identity_tail;
+  }
 
   layout.pages.emplace_back();
   PageWriter page1(layout.pages.back());
@@ -438,7 +471,9 @@ SheetResult LayoutProgrammingSheet(const SheetRequest& request, const Settings& 
   for (std::size_t p = 0; p < pages; ++p) {
     PageWriter w(layout.pages[p]);
     w.Rule(kFooterRuleY);
-    w.Text(kMargin, kFooterBaseline, kFooterPt, false, identity);
+    const std::vector<std::string> lines = Wrap(identity, kContentWidth - kPageNumberWidth, kFooterPt, false);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      w.Text(kMargin, kFooterBaseline + i * LineMm(kFooterPt), kFooterPt, false, lines[i]);
     w.Text(kRight, kFooterBaseline, kFooterPt, false, SheetPageText(p + 1, pages), SheetAlign::right);
   }
   out = std::move(layout);

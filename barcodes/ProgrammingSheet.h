@@ -113,8 +113,13 @@ SheetResult LayoutProgrammingSheet(const SheetRequest& request, const Settings& 
 SheetResult LayoutProgrammingSheet(const SheetRequest& request, const Settings& settings,
                                    const std::vector<SheetSetting>& changes, SheetLayout& layout);
 
-// An estimate of a text's width in DejaVu Sans, generous so that columns never
-// meet: the layout wraps by it.
+// The face both painters draw the sheet's text in: it has Cyrillic.
+inline constexpr const char* kSheetFontFamily = "DejaVu Sans";
+// A text's width in that face, a little generous so that columns never meet
+// whichever painter draws it: the layout wraps by it.
 double SheetTextWidthMm(std::string_view text, double size_pt, bool bold);
+// `text` with every byte that is no part of well-formed UTF-8 (a file name
+// from a foreign system) replaced by U+FFFD, which every painter takes.
+std::string ValidUtf8(std::string_view text);
 
 }  // namespace tavrik

@@ -18,6 +18,11 @@ using cairo_handles::Surface;
 void DrawPage(cairo_t* cr, const SheetPage& page) {
   // In millimetres from here on; text sizes are given in points.
   cairo_save(cr);
+  // Advances as the layout measured them, not rounded to points.
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
   cairo_scale(cr, kPointsPerMm, kPointsPerMm);
   cairo_set_source_rgb(cr, 0, 0, 0);
   for (const SheetSymbol& s : page.symbols) {

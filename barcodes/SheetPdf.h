@@ -11,9 +11,6 @@
 
 namespace tavrik {
 
-// The face both painters ask for.
-inline constexpr const char* kSheetFontFamily = "DejaVu Sans";
-
 // The file's bytes; nothing when cairo fails.
 std::optional<std::vector<std::uint8_t>> ProgrammingSheetPdf(const SheetLayout& layout);
 

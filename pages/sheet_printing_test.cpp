@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,11 +64,16 @@ void ExpectSymbolsOfTheLayout(const QImage& image, const SheetPage& page) {
   }
 }
 
-// Some ink where each text run starts.
+// Some ink where each text run starts, and no run wider in Qt's drawing than
+// the layout measured it.
 void ExpectTextsOfTheLayout(const QImage& image, const SheetPage& page) {
   for (const SheetText& t : page.texts) {
-    if (t.text.empty()) continue;
     SCOPED_TRACE(t.text);
+    QFont font(QString::fromUtf8(kSheetFontFamily));
+    font.setPixelSize(static_cast<int>(std::lround(t.size_pt * kPointMm * kDpi / 25.4)));
+    font.setBold(t.bold);
+    const double drawn_mm = QFontMetricsF(font, &image).horizontalAdvance(QString::fromStdString(t.text)) * 25.4 / kDpi;
+    EXPECT_LE(drawn_mm, SheetTextWidthMm(t.text, t.size_pt, t.bold));
     const double height = t.size_pt * kPointMm;
     const double width = std::min(SheetTextWidthMm(t.text, t.size_pt, t.bold), 20.0);
     const double left = t.align == SheetAlign::right ? t.x_mm - width : t.x_mm;

@@ -268,10 +268,11 @@ TEST_F(ProgrammingSheetTest, ALongListRunsOnToFurtherPagesEachWithItsHeaderAndNu
   }
 }
 
-// Text boxes by the layout's own width estimate: nothing leaves the page or
-// runs into another text or a symbol's quiet zone.
+// Text boxes by the layout's own measure: nothing leaves the page or runs
+// into another text or a symbol's quiet zone, however long the title.
 TEST_F(ProgrammingSheetTest, NothingOverlapsOrLeavesThePage) {
   const Settings defaults = ModelDefaults(156);
+  request_.model_text = "Стационарный сканер \"ШЩЖЮ WWW MMM\" (" + std::string(120, 'W') + ".qdx)";
   std::vector<SheetSetting> changes = ChangedSettings(Changed(defaults), defaults);
   changes.push_back({"Префиксы и суффиксы", std::string(200, 'x') + " очень длинная подпись настройки", "0x0D    0x0A    0x0D    0x0A    0x0D    0x0A    0x0D    0x0A    0x0D    0x0A"});
   struct Rect {
@@ -295,6 +296,11 @@ TEST_F(ProgrammingSheetTest, NothingOverlapsOrLeavesThePage) {
         boxes.push_back({s.x_mm - q, s.y_mm - (s.rows > 1 ? q : 0), s.x_mm + s.columns * s.module_width_mm + q,
                          s.y_mm + s.rows * s.module_height_mm + (s.rows > 1 ? q : 0)});
       }
+      // The footer keeps the date and the digest, whatever the title.
+      EXPECT_EQ(page.texts.back().text, SheetPageText(&page - &layout.pages.front() + 1, layout.pages.size()));
+      const std::string& footer_end = page.texts[page.texts.size() - 2].text;
+      EXPECT_NE(footer_end.find(", 11.12.2026, образ " + SheetImageDigest(Changed(defaults))), std::string::npos)
+          << footer_end;
       for (std::size_t i = 0; i < boxes.size(); ++i) {
         const Rect& a = boxes[i];
         EXPECT_TRUE(a.l >= 10 && a.r <= kSheetWidthMm - 10 && a.t >= 10 && a.b <= kSheetHeightMm - 10) << i;
@@ -304,6 +310,27 @@ TEST_F(ProgrammingSheetTest, NothingOverlapsOrLeavesThePage) {
         }
       }
     }
+  }
+}
+
+TEST(SheetTextTest, BrokenUtf8BecomesReplacementCharacters) {
+  struct Case {
+    std::string in;
+    std::string out;
+  };
+  const std::string r = "\xEF\xBF\xBD";
+  const Case cases[] = {
+      /*0*/ {"Ручной сканер \"Luch\" (v.2.3)", "Ручной сканер \"Luch\" (v.2.3)"},  // left as it is
+      /*1*/ {"a\xFF" "b", "a" + r + "b"},             // a byte no UTF-8 has
+      /*2*/ {"\xD0", r},                                // cut off at the end
+      /*3*/ {"\xD0x", r + "x"},                         // a lead byte without its follower
+      /*4*/ {"\xC0\xAF", r + r},                        // an overlong '/'
+      /*5*/ {"\xED\xA0\x80", r + r + r},               // a surrogate
+      /*6*/ {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},   // four bytes, well formed
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row));
+    EXPECT_EQ(ValidUtf8(cases[row].in), cases[row].out);
   }
 }
 
