@@ -52,8 +52,8 @@ constexpr double kFooterBaseline = kSheetHeightMm - 16;
 // up to this many.
 constexpr std::size_t kFooterLines = 2;
 constexpr double kPageNumberWidth = 30;
-constexpr double kLabelWidth = 8;       // "1." before its symbol
-constexpr double kSymbolGap = 8;        // between the two symbols of a row
+constexpr double kLabelWidth = 8;  // "1." before its symbol
+constexpr double kSymbolGap = 8;   // between the two symbols of a row
 constexpr double kMinCode128BarsMm = 15;
 constexpr double kThinRule = 0.2;
 // Symbols stand on a 0.1 mm grid, so that a rendering at 254 dpi puts every
@@ -136,8 +136,13 @@ class PageWriter {
 };
 
 SheetSymbol AztecSymbol(SheetSymbolKind kind, const ag_matrix& m, double module_mm) {
-  SheetSymbol s{kind, 0, 0, module_mm, module_mm, static_cast<int>(m.width), static_cast<int>(m.height),
-                2, {m.data, m.data + std::size_t{m.width} * m.height}};
+  SheetSymbol s{.kind = kind,
+                .module_width_mm = module_mm,
+                .module_height_mm = module_mm,
+                .columns = static_cast<int>(m.width),
+                .rows = static_cast<int>(m.height),
+                .quiet_zone_modules = 2,
+                .modules = {m.data, m.data + std::size_t{m.width} * m.height}};
   for (auto& v : s.modules) v = v != 0;
   return s;
 }
@@ -223,8 +228,10 @@ std::string ValidUtf8(std::string_view text) {
     char32_t cp = length == 1 ? c : length ? c & (0x7F >> length) : 0;
     for (std::size_t k = 1; length && k < length; ++k) {
       const auto next = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
-      if ((next & 0xC0) != 0x80) length = 0;
-      else cp = (cp << 6) | (next & 0x3F);
+      if ((next & 0xC0) != 0x80)
+        length = 0;
+      else
+        cp = (cp << 6) | (next & 0x3F);
     }
     // Overlong forms, surrogates and values beyond Unicode are as bad as broken bytes.
     static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
@@ -274,9 +281,12 @@ double SheetTextWidthMm(std::string_view text, double size_pt, bool bold) {
 
 std::string SheetResultText(SheetResult result, double module_mm) {
   switch (result) {
-    case SheetResult::ok: return "";
-    case SheetResult::generation_failed: return kBarcodeGenerationErrorText;
-    case SheetResult::compression_failed: return kBarcodeCompressionErrorText;
+    case SheetResult::ok:
+      return "";
+    case SheetResult::generation_failed:
+      return kBarcodeGenerationErrorText;
+    case SheetResult::compression_failed:
+      return kBarcodeCompressionErrorText;
     case SheetResult::does_not_fit: {
       std::string text = kDoesNotFitText;
       text.replace(text.find("%s"), 2, MmText(module_mm));
@@ -333,8 +343,12 @@ SheetResult LayoutProgrammingSheet(const SheetRequest& request, const Settings& 
 
   const std::vector<bool> bars = Code128Modules(FirstBarcodeValues());
   const double bar_module = std::clamp(module, kSheetMinCode128ModuleMm, kSheetMaxCode128ModuleMm);
-  SheetSymbol first{SheetSymbolKind::first, 0, 0, bar_module, 0, static_cast<int>(bars.size()), 1,
-                    kCode128QuietZone, {bars.begin(), bars.end()}};
+  SheetSymbol first{.kind = SheetSymbolKind::first,
+                    .module_width_mm = bar_module,
+                    .columns = static_cast<int>(bars.size()),
+                    .rows = 1,
+                    .quiet_zone_modules = kCode128QuietZone,
+                    .modules = {bars.begin(), bars.end()}};
   first.module_height_mm = std::max(kMinCode128BarsMm, 0.3 * first.columns * bar_module);
   // Code 128 needs light space left and right only.
   const auto first_outer_height = first.module_height_mm;
@@ -385,8 +399,8 @@ SheetResult LayoutProgrammingSheet(const SheetRequest& request, const Settings& 
     const double x2 = kMargin + first_width + kSymbolGap;
     const double below1 = labelled(layout.pages.back(), "1.", first, first_outer_height, kFirstCaptionText, kMargin, y,
                                    first_width + kSymbolGap / 2 - kLabelWidth);
-    const double below2 = labelled(layout.pages.back(), "2.", group_symbol, OuterHeight(group_symbol), kGroupCaptionText,
-                                   x2, y, kRight - x2 - kLabelWidth);
+    const double below2 = labelled(layout.pages.back(), "2.", group_symbol, OuterHeight(group_symbol),
+                                   kGroupCaptionText, x2, y, kRight - x2 - kLabelWidth);
     y = std::max(below1, below2);
   } else {
     const double width = kContentWidth - kLabelWidth;
@@ -431,7 +445,8 @@ SheetResult LayoutProgrammingSheet(const SheetRequest& request, const Settings& 
   };
   std::vector<Row> rows;
   for (const SheetSetting& s : changes) {
-    rows.push_back({Wrap(s.page, kPageColumn.width, kBodyPt, false), Wrap(s.caption, kCaptionColumn.width, kBodyPt, false),
+    rows.push_back({Wrap(s.page, kPageColumn.width, kBodyPt, false),
+                    Wrap(s.caption, kCaptionColumn.width, kBodyPt, false),
                     Wrap(s.value, kValueColumn.width, kBodyPt, false)});
   }
   const double header_height = LineMm(kHeadingPt) + row_line + 1.5;

@@ -52,14 +52,14 @@ struct SheetRule {
 // The quiet zone around it is part of the layout's white, not of the symbol.
 enum class SheetSymbolKind : std::uint8_t { first, group, old_form };
 struct SheetSymbol {
-  SheetSymbolKind kind;
-  double x_mm;
-  double y_mm;
-  double module_width_mm;
-  double module_height_mm;
-  int columns;
-  int rows;
-  int quiet_zone_modules;
+  SheetSymbolKind kind = SheetSymbolKind::first;
+  double x_mm = 0;
+  double y_mm = 0;
+  double module_width_mm = 0;
+  double module_height_mm = 0;
+  int columns = 0;
+  int rows = 0;
+  int quiet_zone_modules = 0;
   std::vector<std::uint8_t> modules;  // columns * rows, 1 dark
   bool dark(int column, int row) const { return modules[static_cast<std::size_t>(row) * columns + column] != 0; }
 };
@@ -72,7 +72,7 @@ struct SheetPage {
 
 struct SheetLayout {
   std::vector<SheetPage> pages;
-  std::string old_form_text;             // what the old-form symbol carries
+  std::string old_form_text;                // what the old-form symbol carries
   std::vector<std::uint8_t> group_payload;  // what the group barcode carries
 };
 

@@ -64,8 +64,8 @@ void DrawPage(cairo_t* cr, const SheetPage& page) {
 std::optional<std::vector<std::uint8_t>> ProgrammingSheetPdf(const SheetLayout& layout) {
   if (layout.pages.empty()) return std::nullopt;
   std::vector<std::uint8_t> bytes;
-  Surface surface(cairo_pdf_surface_create_for_stream(
-      Append, &bytes, kSheetWidthMm * kPointsPerMm, kSheetHeightMm * kPointsPerMm));
+  Surface surface(
+      cairo_pdf_surface_create_for_stream(Append, &bytes, kSheetWidthMm * kPointsPerMm, kSheetHeightMm * kPointsPerMm));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
   {
     Context cr(cairo_create(surface.get()));

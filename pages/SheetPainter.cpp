@@ -6,7 +6,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
-
 #include <cmath>
 
 #include "barcodes/SheetPdf.h"
@@ -52,8 +51,8 @@ void PaintSheetPage(QPainter& painter, const SheetPage& page, double dpi_x, doub
 
 void SetUpSheetPrinter(QPrinter& printer) {
   printer.setFullPage(true);
-  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                    QPageLayout::Millimeter));
+  printer.setPageLayout(
+      QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
 }
 
 void PrintSheet(QPrinter& printer, const SheetLayout& layout) {

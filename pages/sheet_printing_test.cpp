@@ -13,7 +13,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +24,7 @@
 #include "pages/SheetPainter.h"
 #include "pages/test_parent.h"
 #include "settings/init_settings_def.h"
+#include "testsupport/CommandOutput.h"
 #include "testsupport/TempDir.h"
 
 namespace tavrik {
@@ -85,16 +85,6 @@ void ExpectTextsOfTheLayout(const QImage& image, const SheetPage& page) {
   }
 }
 
-std::string Output(const std::string& command) {
-  std::string out;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  std::size_t n;
-  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  if (pipe) ::pclose(pipe);
-  return out;
-}
-
 class SheetPrintingTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -140,7 +130,8 @@ TEST_F(SheetPrintingTest, PainterDrawsEveryPageOfTheLayoutAtItsMillimetres) {
 TEST_F(SheetPrintingTest, PrintButtonPreviewsTheSheetAndPrintsItAtOneToOne) {
   QPushButton* button = PrintButton();
   ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->accessibleName().isEmpty() ? button->text() : button->accessibleName(), QStringLiteral("Печать..."));
+  EXPECT_EQ(button->accessibleName().isEmpty() ? button->text() : button->accessibleName(),
+            QStringLiteral("Печать..."));
   QTest::mouseClick(button, Qt::LeftButton);
   QPointer<QPrintPreviewDialog> dialog = page_.findChild<QPrintPreviewDialog*>(QStringLiteral("sheetPreview"));
   ASSERT_TRUE(dialog);
@@ -162,10 +153,10 @@ TEST_F(SheetPrintingTest, PrintButtonPreviewsTheSheetAndPrintsItAtOneToOne) {
   printer->setOutputFormat(QPrinter::PdfFormat);
   printer->setOutputFileName(QString::fromStdString(pdf));
   preview->print();
-  const std::string info = Output("pdfinfo '" + pdf + "'");
+  const std::string info = test::CommandOutput("pdfinfo '" + pdf + "'");
   EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
   EXPECT_NE(info.find("Pages:           " + std::to_string(layout.pages.size())), std::string::npos) << info;
-  const std::string text = Output("pdftotext -layout '" + pdf + "' -");
+  const std::string text = test::CommandOutput("pdftotext -layout '" + pdf + "' -");
   EXPECT_NE(text.find(kSheetInstructionText), std::string::npos) << text;
   EXPECT_NE(text.find("Ручной сканер \"Luch H4 BT\""), std::string::npos);
   EXPECT_NE(text.find("barcode_interface"), std::string::npos);

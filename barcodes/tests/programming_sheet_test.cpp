@@ -13,6 +13,7 @@
 #include "barcodes/SheetPdf.h"
 #include "barcodes/tests/test_images.h"
 #include "settings/update_settings_def.h"
+#include "testsupport/CommandOutput.h"
 
 namespace tavrik {
 namespace {
@@ -100,16 +101,6 @@ std::string Squeezed(const std::string& text) {
   return out;
 }
 
-std::string Output(const std::string& command) {
-  std::string out;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  std::size_t n;
-  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  if (pipe) ::pclose(pipe);
-  return out;
-}
-
 class ProgrammingSheetTest : public test::TempDirTest {
  protected:
   void SetUp() override {
@@ -133,7 +124,7 @@ class ProgrammingSheetTest : public test::TempDirTest {
   }
   static std::string Text(const std::string& pdf, int page = 0) {
     const std::string range = page ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
-    return Output("pdftotext -layout" + range + " '" + pdf + "' -");
+    return test::CommandOutput("pdftotext -layout" + range + " '" + pdf + "' -");
   }
 
   SheetRequest request_{"Ручной сканер \"Luch H4 BT\"", "11.12.2026", 0.5, false};
@@ -222,7 +213,8 @@ TEST_F(ProgrammingSheetTest, TextSaysWhatToReadAndWhatChangesAndNothingElse) {
   std::istringstream in(text);
   for (std::string w; in >> w;) words.insert(w);
   for (const FieldSpec& f : ImageFields()) {
-    const bool changed = std::any_of(expected.begin(), expected.end(), [&](const SheetSetting& e) { return e.caption == f.name; });
+    const bool changed =
+        std::any_of(expected.begin(), expected.end(), [&](const SheetSetting& e) { return e.caption == f.name; });
     EXPECT_EQ(words.count(f.name), changed ? 1u : 0u) << f.name;
   }
 }
@@ -241,13 +233,15 @@ TEST_F(ProgrammingSheetTest, DefaultsListNothingAndSaySo) {
 TEST_F(ProgrammingSheetTest, ALongListRunsOnToFurtherPagesEachWithItsHeaderAndNumber) {
   const Settings defaults = ModelDefaults(156);
   std::vector<SheetSetting> changes;
-  for (int i = 0; i < 120; ++i) changes.push_back({"Страница " + std::to_string(i), "поле_" + std::to_string(i), "значение " + std::to_string(i)});
+  for (int i = 0; i < 120; ++i)
+    changes.push_back({"Страница " + std::to_string(i), "поле_" + std::to_string(i), "значение " + std::to_string(i)});
   SheetLayout layout;
   ASSERT_EQ(LayoutProgrammingSheet(request_, defaults, changes, layout), SheetResult::ok);
   ASSERT_GE(layout.pages.size(), 3u);
   const std::string pdf = Write(layout);
-  EXPECT_NE(Output("pdfinfo '" + pdf + "'").find("Pages:           " + std::to_string(layout.pages.size())),
-            std::string::npos);
+  EXPECT_NE(
+      test::CommandOutput("pdfinfo '" + pdf + "'").find("Pages:           " + std::to_string(layout.pages.size())),
+      std::string::npos);
   std::string all;
   for (std::size_t p = 1; p <= layout.pages.size(); ++p) {
     SCOPED_TRACE("page " + std::to_string(p));
@@ -274,7 +268,8 @@ TEST_F(ProgrammingSheetTest, NothingOverlapsOrLeavesThePage) {
   const Settings defaults = ModelDefaults(156);
   request_.model_text = "Стационарный сканер \"ШЩЖЮ WWW MMM\" (" + std::string(120, 'W') + ".qdx)";
   std::vector<SheetSetting> changes = ChangedSettings(Changed(defaults), defaults);
-  changes.push_back({"Префиксы и суффиксы", std::string(200, 'x') + " очень длинная подпись настройки", "0x0D    0x0A    0x0D    0x0A    0x0D    0x0A    0x0D    0x0A    0x0D    0x0A"});
+  changes.push_back({"Префиксы и суффиксы", std::string(200, 'x') + " очень длинная подпись настройки",
+                     "0x0D    0x0A    0x0D    0x0A    0x0D    0x0A    0x0D    0x0A    0x0D    0x0A"});
   struct Rect {
     double l, t, r, b;
   };
@@ -321,12 +316,15 @@ TEST(SheetTextTest, BrokenUtf8BecomesReplacementCharacters) {
   const std::string r = "\xEF\xBF\xBD";
   const Case cases[] = {
       /*0*/ {"Ручной сканер \"Luch\" (v.2.3)", "Ручной сканер \"Luch\" (v.2.3)"},  // left as it is
-      /*1*/ {"a\xFF" "b", "a" + r + "b"},             // a byte no UTF-8 has
-      /*2*/ {"\xD0", r},                                // cut off at the end
-      /*3*/ {"\xD0x", r + "x"},                         // a lead byte without its follower
-      /*4*/ {"\xC0\xAF", r + r},                        // an overlong '/'
+                                                                                   /*1*/
+      {"a\xFF"
+       "b",
+       "a" + r + "b"},                                 // a byte no UTF-8 has
+      /*2*/ {"\xD0", r},                               // cut off at the end
+      /*3*/ {"\xD0x", r + "x"},                        // a lead byte without its follower
+      /*4*/ {"\xC0\xAF", r + r},                       // an overlong '/'
       /*5*/ {"\xED\xA0\x80", r + r + r},               // a surrogate
-      /*6*/ {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},   // four bytes, well formed
+      /*6*/ {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},  // four bytes, well formed
   };
   for (std::size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE("row " + std::to_string(row));

@@ -19,6 +19,7 @@
 #include "tools/cli/CommandHelp.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/test_cli_run.h"
+#include "testsupport/CommandOutput.h"
 #include "testsupport/TempDir.h"
 
 namespace tavrik {
@@ -239,13 +240,7 @@ TEST(CliToolTest, BarcodesFollowTheExtensionAndTheModuleSize) {
 }
 
 std::string PdfText(const std::string& pdf) {
-  std::string out;
-  std::FILE* pipe = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r");
-  char buffer[4096];
-  std::size_t n;
-  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  if (pipe) ::pclose(pipe);
-  return out;
+  return test::CommandOutput("pdftotext -layout '" + pdf + "' - 2>/dev/null");
 }
 
 TEST(CliToolTest, SheetWritesThePdfOfTheFileAgainstTheModelsDefaults) {
