@@ -158,6 +158,11 @@ TEST_F(ProgrammingSheetTest, SymbolsDecodeAsTheFilesAndAtTheAskedModuleSize) {
     ASSERT_TRUE(two.valid);
     EXPECT_EQ(two.bytes, *payload);
     EXPECT_TRUE(two.reader_init);
+    // Module for module the symbol of the "_New" file.
+    ag_matrix_ptr group_file;
+    ASSERT_EQ(BuildGroupBarcode(group_file, settings), GroupBarcodeResult::ok);
+    EXPECT_EQ(group.modules, std::vector<std::uint8_t>(group_file->data, group_file->data + std::size_t{group_file->width} *
+                                                                                        group_file->height));
 
     // The old form: the "_Old" command text.
     const SheetSymbol& old_form = SymbolOf(layout, SheetSymbolKind::old_form);
