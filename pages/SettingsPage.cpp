@@ -1,5 +1,6 @@
 #include "pages/SettingsPage.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -222,6 +223,14 @@ void CSettingsPage::OnPrintSheet() {
   dialog->setObjectName(QStringLiteral("sheetPreview"));
   dialog->setWindowTitle(QString::fromUtf16(kSheetPreviewTitleText));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
+  // Said under the pages too, where the user looks before printing.
+  if (auto* box = qobject_cast<QBoxLayout*>(dialog->layout())) {
+    auto* note = new QLabel(QString::fromUtf16(kSheetPreviewNoteText), dialog);
+    note->setObjectName(QStringLiteral("sheetPreviewNote"));
+    note->setWordWrap(true);
+    note->setContentsMargins(8, 4, 8, 4);
+    box->addWidget(note);
+  }
   connect(dialog, &QObject::destroyed, [printer] { delete printer; });
   connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
           [layout](QPrinter* target) { PrintSheet(*target, *layout); });

@@ -58,6 +58,9 @@ class CSettingsPage : public CPageImpl<CSettingsPage> {
   // The preview's title, which tells the user how the sheet prints.
   static constexpr const char16_t* kSheetPreviewTitleText =
       u"Лист настройки: печать в масштабе 1:1, штрихкоды в натуральную величину";
+  static constexpr const char16_t* kSheetPreviewNoteText =
+      u"Лист печатается в масштабе 1:1: штрихкоды в натуральную величину. "
+      u"Не включайте в диалоге печати масштабирование \"по размеру страницы\".";
   void OpenDocumentation();
 
   // The group barcode of the current settings at `zoom` pixels a module into

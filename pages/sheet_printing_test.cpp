@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -137,6 +138,10 @@ TEST_F(SheetPrintingTest, PrintButtonPreviewsTheSheetAndPrintsItAtOneToOne) {
   ASSERT_TRUE(dialog);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(dialog->windowTitle().contains(QStringLiteral("1:1")));
+  auto* note = dialog->findChild<QLabel*>(QStringLiteral("sheetPreviewNote"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(note->isVisible());
+  EXPECT_TRUE(note->text().contains(QStringLiteral("1:1")));
   QApplication::processEvents();
 
   SheetLayout layout;
