@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "core/Dialogs.h"
+#include "core/Messages.h"
 #include "device/ScannerInterface.h"
 #include "pages/DeviceAction.h"
 #include "pages/PageForm.h"
@@ -144,7 +145,12 @@ void CConnectPage::ShowDeviceText(const QString& text) {
 }
 
 bool CConnectPage::ReadyForAction() {
-  if (!DataExchange(Direction::save, ALL_CONTROLS)) return false;
+  if (!DataExchange(Direction::save, ALL_CONTROLS)) {
+    // The exchange has beeped and put the focus on the field; the message says
+    // what is wrong, as leaving the page with it would.
+    Show(kInvalidField);
+    return false;
+  }
   QComboBox* missing = port_list_->currentText().isEmpty() ? port_list_
                        : speed_list_->currentIndex() < 0   ? speed_list_
                                                            : nullptr;
@@ -160,8 +166,9 @@ bool CConnectPage::ReadyForAction() {
 }
 
 void CConnectPage::CheckConnection() {
-  ShowDeviceText({});
+  // The last check's text stays until a check really starts.
   if (!ReadyForAction()) return;
+  ShowDeviceText({});
   CDeviceAction action(this);
   device_text_ = tavrik::CheckConnection().text;
   ShowDeviceText(QString::fromStdString(device_text_));

@@ -17,7 +17,7 @@ struct Settings;
 enum LoadResult : int {
   load_ok = 0,              // Settings hold the scanner's settings (or its model's defaults)
   load_declined = 1,        // the user declined the first question
-  load_bad_version = 2,     // the scanner's settings area is invalid (version 0xFF)
+  load_bad_version = 2,     // the scanner's settings area is invalid (a negative version, 0xFF erased)
   load_newer_declined = 3,  // newer settings version, defaults declined
   load_failed = 4,          // an error was shown
 };

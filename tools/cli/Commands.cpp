@@ -130,6 +130,10 @@ int Barcodes(const CliArgs& args) {
   if (!source) return kCliFailed;
   const SaveBarcodeResult r = SaveBarcodeFilesAs(out, ChosenBarcodeFormat(out, 0), args.Has("--exclude-lens"),
                                                  geometry, kHeadlessScreen, source->settings);
+  if (r == SaveBarcodeResult::too_large) {
+    throw CliUsageError{"картинка PNG больше " + std::to_string(kMaxPngSide) +
+                        " точек по стороне: уменьшите --module-mm или --dpi"};
+  }
   if (r != SaveBarcodeResult::saved) {
     std::fprintf(stderr, "%s\n", SaveBarcodeMessage(r));
     return kCliFailed;
