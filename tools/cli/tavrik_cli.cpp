@@ -24,6 +24,8 @@ constexpr const char* kUsageText =
     "  defaults --model M -o FILE.qdx                  настройки по умолчанию модели M в файл\n"
     "  barcodes [FILE.qdx] [--model M] [--exclude-lens] [--module-mm MM] [--dpi DPI] -o NAME.emf|svg|pdf|png\n"
     "                                                  файлы штрих-кодов NAME_Old и NAME_New\n"
+    "  sheet [FILE.qdx] [--model M] [--module-mm MM] -o NAME.pdf\n"
+    "                                                  лист настройки для печати: штрихкоды 1 и 2 и изменения\n"
     "  show FILE.qdx|--model M [--json]                все поля настроек по именам\n"
     "  diff A.qdx|--model M B.qdx|--model M            различающиеся поля: ИМЯ: a -> b\n"
     "                                                  (код 0 равны, 1 различаются, 2 ошибка)\n"
