@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "core/Dialogs.h"
+#include "core/Messages.h"
 #include "device/ScannerInterface.h"
 #include "pages/DeviceAction.h"
 #include "pages/PageForm.h"
@@ -157,8 +158,10 @@ void CConnectPage::CheckConnection() {
   ShowDeviceText({});
   if (!ReadyForAction()) return;
   CDeviceAction action(this);
-  device_text_ = tavrik::CheckConnection().text;
+  const CheckOutcome outcome = tavrik::CheckConnection();
+  device_text_ = outcome.text;
   ShowDeviceText(QString::fromStdString(device_text_));
+  ParentDlg().ActionEnded(ActionNote::Done(kStatusChecked, QString::fromStdString(device_text_)));
 }
 
 void CConnectPage::SearchDevice() {
@@ -183,6 +186,7 @@ void CConnectPage::SearchDevice() {
   }
   // The page's device text keeps the last check; the search's text shows until the next load.
   ShowDeviceText(QString::fromStdString(outcome.text));
+  ParentDlg().ActionEnded(ActionNote::Done(kStatusSearched, QString::fromStdString(outcome.text)));
 }
 
 void CConnectPage::ApplySpeed() {
@@ -194,6 +198,8 @@ void CConnectPage::ApplySpeed() {
     outcome = tavrik::ApplySpeed(old_speed, static_cast<std::uint8_t>(speed_list_->currentIndex()));
   }
   if (outcome.port_speed != 0) SelectSpeed(outcome.port_speed);
+  ParentDlg().ActionEnded(outcome.ok ? ActionNote::Done(kStatusSpeedChanged, speed_list_->currentText())
+                                     : ActionNote::Failed(kStatusSpeedFailed));
 }
 
 }  // namespace tavrik
