@@ -23,6 +23,7 @@
 #include "device/ScannerInterface.h"
 #include "pages/ConnectPage.h"
 #include "pages/DeviceAction.h"
+#include "pages/PortDoctorDialog.h"
 #include "pages/SettingsPage.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
@@ -256,6 +257,61 @@ TEST_F(DeviceButtonsTest, AnActionBlocksInputButNotPainting) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   QTest::mouseClick(save, Qt::LeftButton);
   EXPECT_EQ(clicks, 1) << "input reaches the window again";
+}
+
+// A device action that fails on its port keeps its message box and makes the
+// connection page offer the diagnosis, which shows the checks of the page's port.
+TEST_F(DeviceButtonsTest, PortErrorOffersTheDiagnosisOfThePagesPort) {
+  CConnectPage& page = dlg_->ConnectPage();
+  auto* diagnose = qobject_cast<QPushButton*>(
+      [&]() -> QWidget* {
+        for (QWidget* control : page.Controls()) {
+          auto* button = qobject_cast<QPushButton*>(control);
+          if (button && button->text() == QStringLiteral(u"Диагностика порта")) return button;
+        }
+        return nullptr;
+      }());
+  ASSERT_NE(diagnose, nullptr);
+
+  // A scanner that does not answer is no port error: nothing is offered.
+  EmulatorConfig c;
+  Start(c).AddFault({FaultKind::silence});
+  dialogs_.shown.clear();
+  Press(1037);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_FALSE(page.DiagnosisOffered()) << dialogs_.shown[0].text;
+
+  // A port that is not there: the same message box as ever, then the offer.
+  const std::string missing = "/dev/tavrik-test-no-such-port";
+  auto* port = page.ControlAs<QComboBox>(1040);
+  port->lineEdit()->clear();
+  QTest::keyClicks(port->lineEdit(), QString::fromStdString(missing));
+  dialogs_.shown.clear();
+  Press(1037);
+  EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kPortUnavailableText});
+  EXPECT_TRUE(page.DiagnosisOffered());
+  dialogs_.shown.clear();
+
+  QTest::mouseClick(diagnose, Qt::LeftButton);
+  CPortDoctorDialog* dialog = page.Diagnosis();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_FALSE(dialog->Fit());
+  EXPECT_TRUE(dialog->Report().startsWith(QString::fromStdString(missing + "\n  [сбой] устройство: путь не существует\n")))
+      << dialog->Report().toStdString();
+  EXPECT_FALSE(page.DiagnosisOffered()) << "the offer is taken";
+  EXPECT_TRUE(dialogs_.shown.empty()) << "the diagnosis shows no message box";
+  dialog->reject();
+
+  // The page's port again, now fit.
+  port->lineEdit()->clear();
+  QTest::keyClicks(port->lineEdit(), QString::fromStdString(scanner_->PortPath()));
+  scanner_->ClearFaults();
+  QTest::mouseClick(diagnose, Qt::LeftButton);
+  ASSERT_NE(page.Diagnosis(), nullptr);
+  EXPECT_TRUE(page.Diagnosis()->Fit()) << page.Diagnosis()->Report().toStdString();
+  EXPECT_TRUE(page.Diagnosis()->Report().endsWith(QStringLiteral(u"итог: порт готов к работе\n")));
+  page.Diagnosis()->reject();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/QtDialogs.h"
 #include "core/ScriptedDialogs.h"
 #include "pages/Page.h"
+#include "pages/PortDoctorDialog.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -58,6 +59,22 @@ int main(int argc, char** argv) {
         }
       }
       tabs->setCurrentIndex(0);
+    }
+  }
+  // The port diagnosis of the connection page's port (TAVRIK_SCREENSHOT_PORT
+  // names another, such as an emulator's).
+  {
+    const QString port = qEnvironmentVariableIsEmpty("TAVRIK_SCREENSHOT_PORT")
+                             ? QStringLiteral("/dev/ttyACM0")
+                             : qEnvironmentVariable("TAVRIK_SCREENSHOT_PORT");
+    tavrik::CPortDoctorDialog doctor(port.toStdString(), 9600, 300, &dialog);
+    doctor.Check();
+    doctor.show();
+    QApplication::processEvents();
+    const QString name = dir.filePath(QStringLiteral("port-doctor.png"));
+    if (!doctor.grab().save(name)) {
+      std::fprintf(stderr, "%s not written\n", qPrintable(name));
+      ++failures;
     }
   }
   std::printf("%zu screenshots in %s\n", tavrik::kPageCount - failures, qPrintable(dir.path()));

@@ -44,4 +44,10 @@ BoundedReadResult ReadFileBounded(const std::string& path, std::size_t max_size,
   return result;
 }
 
+std::optional<std::string> ReadSmallTextFile(const std::string& path, std::size_t max_size) {
+  std::vector<std::uint8_t> bytes;
+  if (ReadFileBounded(path, max_size, bytes) != BoundedReadResult::ok) return std::nullopt;
+  return std::string(bytes.begin(), bytes.end());
+}
+
 }  // namespace tavrik

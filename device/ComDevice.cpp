@@ -103,6 +103,13 @@ std::string PortErrorText(int error_number) {
   }
 }
 
+bool IsPortErrorText(const std::string& text) {
+  if (text == kPortUnavailableText || text == kPortBusyText || text == kPortAccessDeniedText) return true;
+  const std::string format = kPortErrorFormat;
+  const std::string prefix = format.substr(0, format.find('%'));
+  return text.size() > prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
 CComDevice::CException::CException(int error_number) : object_description(PortErrorText(error_number)) {}
 
 CComDevice::CException::CException(std::string text) : object_description(std::move(text)) {}

@@ -45,6 +45,10 @@ class CBasicDevice {
 // The message for an errno of a port operation (any other errno gives
 // "Ошибка открытия COM-порта (N)" with the errno).
 std::string PortErrorText(int error_number);
+// Whether a message is one of a port that is there but would not open (missing,
+// busy, denied, another error of opening): the trouble a host check explains.
+// A port not given at all is not one of them.
+bool IsPortErrorText(const std::string& text);
 
 class CComDevice : public CBasicDevice {
  public:

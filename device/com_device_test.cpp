@@ -51,6 +51,13 @@ TEST(PortErrorText, MapsErrnoToThePortMessages) {
   for (std::size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE(row);
     EXPECT_EQ(PortErrorText(cases[row].error_number), cases[row].text);
+    EXPECT_TRUE(IsPortErrorText(PortErrorText(cases[row].error_number)));
+  }
+  // Not the trouble of a port that would not open.
+  for (const char* text : {"COM-порт не задан", "Устройство не обнаружено", "(-1) Нет связи", "Ошибка открытия COM-порта (",
+                           "Ошибка смены скорости"}) {
+    SCOPED_TRACE(text);
+    EXPECT_FALSE(IsPortErrorText(text));
   }
 }
 

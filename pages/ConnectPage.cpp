@@ -12,6 +12,7 @@
 #include "device/ScannerInterface.h"
 #include "pages/DeviceAction.h"
 #include "pages/PageForm.h"
+#include "pages/PortDoctorDialog.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 
@@ -24,6 +25,8 @@ enum : int {
   kSpeedLabelId,
   kTimeoutLabelId,
   kDeviceLabelId,
+  // Ours: the host check of the chosen port.
+  kDiagnoseId,
 };
 constexpr int kPortListId = 1040;
 constexpr int kSpeedListId = 1041;
@@ -46,6 +49,7 @@ constexpr Placement kPlacements[] = {
     {kSearchId, PlacementKind::button, 7, 96, 100, 14, u"Поиск оборудования..."},
     // Beside the speed it changes, but last of the buttons in dialog order.
     {kApplySpeedId, PlacementKind::button, 163, 33, 92, 14, u"Установить скорость"},
+    {kDiagnoseId, PlacementKind::button, 163, 96, 92, 14, u"Диагностика порта"},
     {kDeviceLabelId, PlacementKind::label, 7, 118, 60, 8, u"Устройство:"},
     {kDeviceFieldId, PlacementKind::readonly_edit, 7, 128, 256, 12, u"", kDeviceLabelId},
 };
@@ -74,6 +78,8 @@ void CConnectPage::OnInitDialog() {
   connect(ControlAs<QPushButton>(kCheckId), &QPushButton::clicked, this, &CConnectPage::CheckConnection);
   connect(ControlAs<QPushButton>(kSearchId), &QPushButton::clicked, this, &CConnectPage::SearchDevice);
   connect(ControlAs<QPushButton>(kApplySpeedId), &QPushButton::clicked, this, &CConnectPage::ApplySpeed);
+  connect(ControlAs<QPushButton>(kDiagnoseId), &QPushButton::clicked, this, &CConnectPage::DiagnosePort);
+  CDeviceAction::OnPortFailure(this, [this] { OfferDiagnosis(); });
   DataExchange(Direction::load, ALL_CONTROLS);
 }
 
@@ -201,5 +207,21 @@ void CConnectPage::ApplySpeed() {
   ParentDlg().ActionEnded(outcome.ok ? ActionNote::Done(kStatusSpeedChanged, speed_list_->currentText())
                                      : ActionNote::Failed(kStatusSpeedFailed));
 }
+
+void CConnectPage::DiagnosePort() {
+  ControlAs<QPushButton>(kDiagnoseId)->setDefault(false);
+  if (!ReadyForAction()) return;
+  const ConnectionParamsT& params = ConnectionParams();
+  diagnosis_ = CPortDoctorDialog::Open(params.port, params.speed, params.timeout, window());
+}
+
+void CConnectPage::OfferDiagnosis() {
+  // The message box has told what failed; the button stands out to tell why.
+  auto* button = ControlAs<QPushButton>(kDiagnoseId);
+  button->setDefault(true);
+  if (isVisible()) button->setFocus(Qt::OtherFocusReason);
+}
+
+bool CConnectPage::DiagnosisOffered() const { return ControlAs<QPushButton>(kDiagnoseId)->isDefault(); }
 
 }  // namespace tavrik

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "pages/Page.h"
+#include "pages/PortDoctorDialog.h"
+
+#include <QPointer>
 
 class QComboBox;
 class QLineEdit;
@@ -31,6 +34,13 @@ class CConnectPage : public CPageImpl<CConnectPage> {
   void CheckConnection();
   void SearchDevice();
   void ApplySpeed();
+  // "Диагностика порта": the host check of the chosen port in a dialog.
+  void DiagnosePort();
+  // After a device action that failed on its port the button stands out
+  // until it is used.
+  bool DiagnosisOffered() const;
+  // The open diagnosis, if any.
+  CPortDoctorDialog* Diagnosis() const { return diagnosis_; }
 
   // Where the port list comes from: the serial ports of this machine unless
   // a test lists its own.
@@ -51,11 +61,13 @@ class CConnectPage : public CPageImpl<CConnectPage> {
   // port and a speed chosen (a beep and the focus on the list otherwise).
   bool ReadyForAction();
   void ShowDeviceText(const QString& text);
+  void OfferDiagnosis();
 
   QComboBox* port_list_ = nullptr;
   QComboBox* speed_list_ = nullptr;
   QLineEdit* device_field_ = nullptr;
   std::string device_text_;
+  QPointer<CPortDoctorDialog> diagnosis_;
 };
 
 }  // namespace tavrik

@@ -6,14 +6,25 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <vector>
 
 #include "core/Dialogs.h"
 #include "device/Clock.h"
+#include "device/ComDevice.h"
 
 namespace tavrik {
 namespace {
 
 int running_actions = 0;
+
+struct PortFailureHandler {
+  QPointer<QObject> context;
+  std::function<void()> handler;
+};
+std::vector<PortFailureHandler>& PortFailureHandlers() {
+  static std::vector<PortFailureHandler> handlers;
+  return handlers;
+}
 
 bool IsUserInput(QEvent::Type type) {
   switch (type) {
@@ -88,8 +99,10 @@ class CArrowDialogs final : public Dialogs {
   explicit CArrowDialogs(Dialogs& inner) : inner_(inner) {}
   Answer Show(const MessageBox& box) override {
     Arrow arrow;
+    if (IsPortErrorText(box.text)) port_failed_ = true;
     return inner_.Show(box);
   }
+  bool PortFailed() const { return port_failed_; }
   std::optional<std::string> OpenFileName(const FileDialog& dialog) override {
     Arrow arrow;
     return inner_.OpenFileName(dialog);
@@ -106,6 +119,7 @@ class CArrowDialogs final : public Dialogs {
     ~Arrow() { QApplication::restoreOverrideCursor(); }
   };
   Dialogs& inner_;
+  bool port_failed_ = false;
 };
 
 }  // namespace
@@ -135,6 +149,19 @@ CDeviceAction::~CDeviceAction() {
   SetCurrentDialogs(impl_->previous_dialogs);
   qApp->removeEventFilter(&impl_->blocker);
   --running_actions;
+  if (!impl_->dialogs.PortFailed()) return;
+  std::vector<PortFailureHandler>& handlers = PortFailureHandlers();
+  handlers.erase(std::remove_if(handlers.begin(), handlers.end(), [](const PortFailureHandler& h) { return !h.context; }),
+                 handlers.end());
+  // A copy: a handler may subscribe another one.
+  const std::vector<PortFailureHandler> now = handlers;
+  for (const PortFailureHandler& h : now) {
+    if (h.context) h.handler();
+  }
+}
+
+void CDeviceAction::OnPortFailure(QObject* context, std::function<void()> handler) {
+  PortFailureHandlers().push_back({context, std::move(handler)});
 }
 
 void CDeviceAction::Pump() {

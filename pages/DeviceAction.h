@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace tavrik {
@@ -30,6 +31,11 @@ class CDeviceAction {
   static void Pump();
   // Whether a device action is running.
   static bool Running();
+
+  // Told each time a device action ends after it showed the message of a port
+  // that would not open: the moment to offer the port diagnosis. `context`
+  // ends the subscription when it is destroyed.
+  static void OnPortFailure(QObject* context, std::function<void()> handler);
 
  private:
   struct Impl;

@@ -23,7 +23,7 @@
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/SettingsSource.h"
-#include "tools/cli/UdevRule.h"
+#include "device/UdevRule.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/DeviceTransfers.h"
@@ -230,6 +230,7 @@ const CliCommand kCommands[] = {
     {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1}, Save},
     {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
     {"udev-rule", {{}, {}, 1}, UdevRule},
+    {"doctor", {{"--json"}, {"--port", "--speed"}, 0}, DoctorCommand},
 };
 
 }  // namespace

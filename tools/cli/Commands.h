@@ -4,6 +4,8 @@
 // and throws CliUsageError for a wrong command line.
 
 #include <span>
+#include <string>
+#include <vector>
 #include <string_view>
 
 #include "tools/cli/CliArgs.h"
@@ -26,11 +28,19 @@ int ShowCommand(const CliArgs& args);
 int DiffCommand(const CliArgs& args);
 int SetCommand(const CliArgs& args);
 
+// The serial ports of --all (and of doctor without --port). The variables
+// TAVRIK_TTY_CLASS_DIR and TAVRIK_DEV_DIR let a test or a container point the
+// tool at a tree of its own.
+std::vector<std::string> AllPorts();
+
 // A save, probe or search command line for many ports: --port given more than
 // once, or --all.
 bool ManyPorts(const CliArgs& args);
 int SaveManyCommand(const CliArgs& args);
 int ProbeManyCommand(const CliArgs& args);
 int SearchManyCommand(const CliArgs& args);
+
+// The host check of ports.
+int DoctorCommand(const CliArgs& args);
 
 }  // namespace tavrik

@@ -16,15 +16,14 @@
 #include "transfers/ConnectionParams.h"
 
 namespace tavrik {
-namespace {
 
-// Where --all looks for ports. The variables let a test or a container point
-// the tool at a tree of its own.
 std::vector<std::string> AllPorts() {
   const char* tty_class = std::getenv("TAVRIK_TTY_CLASS_DIR");
   const char* dev = std::getenv("TAVRIK_DEV_DIR");
   return EnumSerialPorts(tty_class ? tty_class : "/sys/class/tty", dev ? dev : "/dev");
 }
+
+namespace {
 
 // The ports of --all or of the --port options, each once.
 std::vector<std::string> Ports(const CliArgs& args) {

@@ -45,6 +45,7 @@ constexpr const char* kUsageText =
     "  set-speed --port P --from BAUD --to BAUD [--timeout MS]\n"
     "                                                  сменить скорость устройства\n"
     "  udev-rule PORT                                  правило udev для сканера USB на порту\n"
+    "  doctor [--port P]... [--speed BAUD] [--json]    почему порт не работает и как это исправить\n"
     "\n"
     "Скорость по умолчанию 9600, таймаут 1000 мс. tavrik-cli КОМАНДА --help: справка команды.\n";
 

@@ -11,7 +11,7 @@
 
 #include "device/ComDevice.h"
 #include "tools/cli/TerminalDialogs.h"
-#include "tools/cli/UdevRule.h"
+#include "device/UdevRule.h"
 
 namespace tavrik {
 namespace {

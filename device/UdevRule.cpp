@@ -1,9 +1,10 @@
-#include "tools/cli/UdevRule.h"
+#include "device/UdevRule.h"
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "core/BoundedRead.h"
 
 namespace tavrik {
 namespace {
@@ -14,10 +15,13 @@ namespace fs = std::filesystem;
 // (77-mm-*, 80-mm-candidate) must see the variable already set.
 constexpr const char* kRuleFilePrefix = "/etc/udev/rules.d/70-";
 
+// The first line of a sysfs attribute. Only a regular file, and only as much
+// as an attribute holds: a tree that is not what it seems cannot make the
+// read block or grow without end.
 std::string ReadAttribute(const fs::path& file) {
-  std::ifstream in(file);
-  std::string value;
-  std::getline(in, value);
+  constexpr std::size_t kMaxAttribute = 4096;
+  std::string value = ReadSmallTextFile(file.string(), kMaxAttribute).value_or("");
+  value = value.substr(0, value.find('\n'));
   while (!value.empty() && (value.back() == '\n' || value.back() == '\r' || value.back() == ' ')) value.pop_back();
   return value;
 }
@@ -91,13 +95,17 @@ std::string StableLinkName(const UsbPortIdentity& identity) {
   return "tavrik-" + name;
 }
 
+std::string UdevRuleFile(const UsbPortIdentity& identity) {
+  return kRuleFilePrefix + StableLinkName(identity) + ".rules";
+}
+
 std::string UdevRuleText(const UsbPortIdentity& identity) {
   const std::string link = StableLinkName(identity);
-  const std::string file = kRuleFilePrefix + link + ".rules";
+  const std::string file = UdevRuleFile(identity);
   std::string text;
   text += "# " + Describe(identity) + "\n";
   text += "# Сохраните в " + file + " и загрузите правила:\n";
-  text += "#   sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=tty\n";
+  text += std::string("#   ") + kUdevReloadCommand + "\n";
   text += "# Модем-менеджер не трогает порт, группа dialout может его открыть, ссылка /dev/" + link +
           " ведёт на него.\n";
   text += "SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"" + MatchValue(identity.vendor_id) + "\", ATTRS{idProduct}==\"" +

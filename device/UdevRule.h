@@ -32,6 +32,14 @@ UsbIdentityResult UsbIdentityOfPort(const std::string& port, const std::string& 
 // that is unsafe in a file name replaced by '_'.
 std::string StableLinkName(const UsbPortIdentity& identity);
 
+// What loads a new rule and applies it to the ports already there.
+inline constexpr const char* kUdevReloadCommand =
+    "sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=tty";
+
+// Where the rule goes: /etc/udev/rules.d/70-<link name>.rules, early enough
+// for the modem manager's own rules to see it.
+std::string UdevRuleFile(const UsbPortIdentity& identity);
+
 // The rule file's text: comments saying where it goes and how to load it,
 // and one rule line.
 std::string UdevRuleText(const UsbPortIdentity& identity);
