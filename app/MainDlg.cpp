@@ -336,12 +336,7 @@ CPageT* CMainDlg::PageOf(const QTreeWidgetItem* item) {
 
 bool CMainDlg::OnSelChanging(QTreeWidgetItem* old_item, QTreeWidgetItem* new_item) {
   if (CPageT* old_page = PageOf(old_item)) {
-    if (!old_page->Store()) {
-      PendingFocus = QApplication::focusWidget();
-      Show(kInvalidField);
-      ScheduleIdle();
-      return false;
-    }
+    if (!StorePage(*old_page)) return false;
     old_page->hide();
     header_->clear();
     RefreshMarks();
@@ -422,14 +417,19 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
   emit closed();
 }
 
+bool CMainDlg::StorePage(CPageT& page) {
+  if (page.Store()) return true;
+  // The page has focused the invalid field; it gets the focus back once the
+  // message is gone.
+  PendingFocus = QApplication::focusWidget();
+  Show(kInvalidField);
+  ScheduleIdle();
+  return false;
+}
+
 bool CMainDlg::MayClose() {
   CPageT& page = GetActivePage();
-  if (!page.Store()) {
-    PendingFocus = QApplication::focusWidget();
-    Show(kInvalidField);
-    ScheduleIdle();
-    return false;
-  }
+  if (!StorePage(page)) return false;
   if (!HasUnsavedChanges() || Ask(kUnsavedChangesQuestion)) return true;
   // The window stays: the settings page, stored above, shows its preview again.
   page.OnShow();
@@ -469,12 +469,7 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
 bool CMainDlg::EnsureIndex() {
   if (index_.IsBuilt()) return true;
   CPageT& page = GetActivePage();
-  if (!page.Store()) {
-    PendingFocus = QApplication::focusWidget();
-    Show(kInvalidField);
-    ScheduleIdle();
-    return false;
-  }
+  if (!StorePage(page)) return false;
   CreatePagesUpTo(kPageCount - 1);
   std::vector<CPageT*> all;
   std::vector<CPageT*> without_fields = {&ConnectPage(), &SettingsPage()};
@@ -564,13 +559,7 @@ void CMainDlg::RefreshMarks() {
 
 bool CMainDlg::Differences(std::vector<const SettingPlace*>& out) {
   out.clear();
-  if (!EnsureIndex()) return false;
-  if (!GetActivePage().Store()) {
-    PendingFocus = QApplication::focusWidget();
-    Show(kInvalidField);
-    ScheduleIdle();
-    return false;
-  }
+  if (!EnsureIndex() || !StorePage(GetActivePage())) return false;
   RefreshMarks();
   const Settings defaults = MarkDefaults();
   for (const auto& page : pages_) {

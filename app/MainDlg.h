@@ -132,6 +132,8 @@ class CMainDlg : public QWidget, public CParentDlg {
   // Closing: the page in view is stored first (an invalid field keeps the
   // window open there), then unsaved changes are asked about.
   bool MayClose();
+  // Stores `page`; an invalid field shows its message and keeps the user there.
+  bool StorePage(CPageT& page);
   // The settings now equal what a file or the scanner holds.
   void KeepReference();
 
