@@ -170,7 +170,10 @@ CMainDlg::CMainDlg()
   const QSize natural = du.Size(kDialogWidth, kDialogHeight + kStatusGap + kStatusHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect work = screen->availableGeometry();
-    resize(OpeningSize(natural, minimumSize(), work.size() - FrameAllowance()));
+    const QSize room = work.size() - FrameAllowance();
+    // Not even the smallest useful window is larger than the screen.
+    setMinimumSize(minimumSize().boundedTo(room));
+    resize(OpeningSize(natural, minimumSize(), room));
     move(CentredIn(size(), work));
   } else {
     resize(natural);
