@@ -5,9 +5,11 @@
 #include <cairo.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
+#include "barcodes/CairoHandles.h"
 #include "core/AtomicFile.h"
 
 namespace tavrik {
@@ -15,23 +17,10 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 constexpr double kPointsPerInch = 72;
-// cairo's image surfaces stop here.
-constexpr std::uint64_t kMaxPngSide = 32767;
 
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Context = std::unique_ptr<cairo_t, ContextDeleter>;
-
-cairo_status_t Append(void* closure, const unsigned char* data, unsigned int length) {
-  auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
-  out->insert(out->end(), data, data + length);
-  return CAIRO_STATUS_SUCCESS;
-}
+using cairo_handles::Append;
+using cairo_handles::Context;
+using cairo_handles::Surface;
 
 bool HasModules(const ag_matrix& matrix) { return matrix.data != nullptr && matrix.width > 0 && matrix.height > 0; }
 
@@ -63,36 +52,90 @@ void PutBigEndian32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
-// cairo writes no resolution into a PNG; without it a printing program
-// guesses one and prints the symbol at the wrong size. The pHYs chunk goes
-// right after the header chunk, which is 25 bytes long behind the signature.
-bool AddPngResolution(std::vector<std::uint8_t>& png, double dpi) {
-  constexpr std::size_t kAfterHeader = 8 + 25;
-  if (png.size() < kAfterHeader) return false;
-  const auto per_metre = static_cast<std::uint32_t>(std::lround(dpi * 1000 / kMmPerInch));
-  std::vector<std::uint8_t> chunk;
-  PutBigEndian32(chunk, 9);
-  for (char c : {'p', 'H', 'Y', 's'}) chunk.push_back(static_cast<std::uint8_t>(c));
-  PutBigEndian32(chunk, per_metre);
-  PutBigEndian32(chunk, per_metre);
-  chunk.push_back(1);  // the unit is the metre
-  PutBigEndian32(chunk, static_cast<std::uint32_t>(crc32(0, chunk.data() + 4, 13)));
-  png.insert(png.begin() + kAfterHeader, chunk.begin(), chunk.end());
-  return true;
+// One chunk: length, type, data, and the CRC of type and data.
+void PutChunk(std::vector<std::uint8_t>& png, const char (&type)[5], const std::vector<std::uint8_t>& data) {
+  PutBigEndian32(png, static_cast<std::uint32_t>(data.size()));
+  const std::size_t typed = png.size();
+  png.insert(png.end(), type, type + 4);
+  png.insert(png.end(), data.begin(), data.end());
+  const auto crc = crc32(0, png.data() + typed, static_cast<uInt>(png.size() - typed));
+  PutBigEndian32(png, static_cast<std::uint32_t>(crc));
 }
 
+// The rows of the picture, compressed as they are made: one filter byte (none)
+// and one bit a pixel, 1 white; the rows of one module row are alike, so a
+// picture of any size needs one row of memory.
+std::optional<std::vector<std::uint8_t>> CompressedRows(const ag_matrix& matrix, int quiet, int module,
+                                                        std::uint32_t width, std::uint32_t height) {
+  const std::size_t stride = (std::size_t{width} + 7) / 8;
+  z_stream z{};
+  if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK) return std::nullopt;
+  std::vector<std::uint8_t> out;
+  std::vector<std::uint8_t> chunk(1 << 16);
+  std::vector<std::uint8_t> row(stride + 1);
+  bool ok = true;
+  const auto feed = [&](const std::uint8_t* data, std::size_t size, int flush) {
+    z.next_in = const_cast<Bytef*>(data);
+    z.avail_in = static_cast<uInt>(size);
+    do {
+      z.next_out = chunk.data();
+      z.avail_out = static_cast<uInt>(chunk.size());
+      const int r = deflate(&z, flush);
+      if (r == Z_STREAM_ERROR) {
+        ok = false;
+        return;
+      }
+      out.insert(out.end(), chunk.data(), chunk.data() + (chunk.size() - z.avail_out));
+    } while (z.avail_out == 0);
+  };
+  const std::uint32_t module_rows = matrix.height + 2 * static_cast<std::uint32_t>(quiet);
+  for (std::uint32_t my = 0; my < module_rows && ok; ++my) {
+    std::fill(row.begin() + 1, row.end(), 0xFF);
+    const bool inside = my >= static_cast<std::uint32_t>(quiet) && my - quiet < matrix.height;
+    if (inside) {
+      const std::uint8_t* modules = matrix.data + std::size_t{my - quiet} * matrix.width;
+      for (std::uint32_t mx = 0; mx < matrix.width; ++mx) {
+        if (modules[mx] == 0) continue;
+        const std::size_t first = (std::size_t{mx} + quiet) * module;
+        for (std::size_t x = first; x < first + module; ++x)
+          row[1 + x / 8] &= static_cast<std::uint8_t>(~(0x80u >> (x % 8)));
+      }
+    }
+    for (int repeat = 0; repeat < module && ok; ++repeat) feed(row.data(), row.size(), Z_NO_FLUSH);
+  }
+  if (ok) feed(nullptr, 0, Z_FINISH);
+  deflateEnd(&z);
+  if (!ok || z.total_in != (stride + 1) * std::uint64_t{height}) return std::nullopt;
+  return out;
+}
+
+// A grey PNG of one bit a pixel, written directly: a symbol is black and
+// white, and a large print then costs an eighth of a byte a pixel to make, at
+// most one row in memory. It states its resolution, or a printing program
+// guesses one and prints the symbol at the wrong size.
 std::optional<std::vector<std::uint8_t>> PngBytes(const ag_matrix& matrix, const PrintGeometry& g) {
+  if (!PngFits(matrix, g)) return std::nullopt;
   const int module = PngModulePixels(g);
-  const std::uint64_t width = (std::uint64_t{matrix.width} + 2 * g.quiet_zone_modules) * module;
-  const std::uint64_t height = (std::uint64_t{matrix.height} + 2 * g.quiet_zone_modules) * module;
-  if (width > kMaxPngSide || height > kMaxPngSide) return std::nullopt;
-  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width), static_cast<int>(height)));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
-  if (!Draw(surface.get(), matrix, g.quiet_zone_modules, module)) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  if (cairo_surface_write_to_png_stream(surface.get(), Append, &bytes) != CAIRO_STATUS_SUCCESS) return std::nullopt;
-  if (!AddPngResolution(bytes, g.png_dpi)) return std::nullopt;
-  return bytes;
+  const auto width = static_cast<std::uint32_t>(PngSidePixels(matrix.width, g));
+  const auto height = static_cast<std::uint32_t>(PngSidePixels(matrix.height, g));
+  auto rows = CompressedRows(matrix, g.quiet_zone_modules, module, width, height);
+  if (!rows) return std::nullopt;
+
+  std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<std::uint8_t> header;
+  PutBigEndian32(header, width);
+  PutBigEndian32(header, height);
+  header.insert(header.end(), {1, 0, 0, 0, 0});  // one bit, grey, deflate, no filter choice, no interlace
+  PutChunk(png, "IHDR", header);
+  const auto per_metre = static_cast<std::uint32_t>(std::lround(g.png_dpi * 1000 / kMmPerInch));
+  std::vector<std::uint8_t> resolution;
+  PutBigEndian32(resolution, per_metre);
+  PutBigEndian32(resolution, per_metre);
+  resolution.push_back(1);  // the unit is the metre
+  PutChunk(png, "pHYs", resolution);
+  PutChunk(png, "IDAT", *rows);
+  PutChunk(png, "IEND", {});
+  return png;
 }
 
 std::optional<std::vector<std::uint8_t>> VectorBytes(const ag_matrix& matrix, BarcodeFormat format,
@@ -127,6 +170,15 @@ std::optional<std::vector<std::uint8_t>> VectorBytes(const ag_matrix& matrix, Ba
 int PngModulePixels(const PrintGeometry& geometry) {
   const long pixels = std::lround(geometry.module_mm * geometry.png_dpi / kMmPerInch);
   return pixels < 1 ? 1 : static_cast<int>(pixels);
+}
+
+std::uint64_t PngSidePixels(std::uint32_t modules, const PrintGeometry& geometry) {
+  return (std::uint64_t{modules} + 2 * static_cast<std::uint64_t>(std::max(geometry.quiet_zone_modules, 0))) *
+         static_cast<std::uint64_t>(PngModulePixels(geometry));
+}
+
+bool PngFits(const ag_matrix& matrix, const PrintGeometry& geometry) {
+  return PngSidePixels(matrix.width, geometry) <= kMaxPngSide && PngSidePixels(matrix.height, geometry) <= kMaxPngSide;
 }
 
 std::optional<std::vector<std::uint8_t>> BarcodeImageBytes(const ag_matrix& matrix, BarcodeFormat format,

@@ -1,7 +1,8 @@
 #pragma once
 // Print-ready pictures of a symbol: SVG and PDF draw every dark module as an
 // exact square of a physical size, PNG as a whole number of pixels at a
-// stated resolution. All three come from one drawing through cairo.
+// stated resolution. SVG and PDF are drawn through cairo; PNG is written
+// directly at one bit a pixel.
 
 #include <cstdint>
 #include <optional>
@@ -27,9 +28,17 @@ inline constexpr double kMaxModuleMm = 25.0;
 inline constexpr double kMinPngDpi = 72;
 inline constexpr double kMaxPngDpi = 2400;
 
+// The widest and tallest PNG picture made, in pixels: a side of 32767 is
+// 35 cm at the highest resolution, more than any configuration sheet needs.
+inline constexpr std::uint64_t kMaxPngSide = 32767;
+
 // Pixels of one module in a PNG: the module size at the resolution, rounded
 // to whole pixels (at least one) so that every module edge is sharp.
 int PngModulePixels(const PrintGeometry& geometry);
+// Pixels of a side of `modules` modules with the quiet zone, and whether both
+// sides of `matrix` stay within kMaxPngSide.
+std::uint64_t PngSidePixels(std::uint32_t modules, const PrintGeometry& geometry);
+bool PngFits(const ag_matrix& matrix, const PrintGeometry& geometry);
 
 // The file's bytes of `matrix` in `format` (svg, pdf or png). Nothing for the
 // metafile format, an empty matrix, a geometry outside the limits above or a

@@ -24,6 +24,7 @@ constexpr SaveMessage kSaveMessages[] = {
     {SaveBarcodeResult::generation_failed, kBarcodeGenerationErrorText},
     {SaveBarcodeResult::write_failed, kBarcodeWriteErrorText},
     {SaveBarcodeResult::compression_failed, kBarcodeCompressionErrorText},
+    {SaveBarcodeResult::too_large, kBarcodeWriteErrorText},
 };
 
 constexpr std::string_view kOldSuffix = "_Old";
@@ -142,11 +143,14 @@ const char* SaveBarcodeMessage(SaveBarcodeResult result) {
 
 namespace {
 
-// The steps of a save after the dialog, whatever the files' format.
-using SymbolWriter = std::function<bool(const std::string& file_name, const ag_matrix& symbol)>;
+// The steps of a save after the dialog, whatever the files' format: the
+// file's bytes of one symbol, or nothing when they cannot be made.
+using SymbolBytes = std::function<std::optional<std::vector<std::uint8_t>>(const ag_matrix& symbol)>;
+// Whether a symbol can be drawn at all in the chosen format and size.
+using SymbolFits = std::function<bool(const ag_matrix& symbol)>;
 
 SaveBarcodeResult SaveBothSymbols(std::string_view chosen_path, bool exclude_lens, const Settings& settings,
-                                  const SymbolWriter& write) {
+                                  const SymbolBytes& bytes_of, const SymbolFits& fits = {}) {
   // "_Old" and "_New" are added to a file's name: a folder, or a path without
   // a last part, would put them beside it ("/" would give "/_Old").
   std::error_code error;
@@ -158,14 +162,20 @@ SaveBarcodeResult SaveBothSymbols(std::string_view chosen_path, bool exclude_len
   if (GenerateConfigBarcode(old_form, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}) != ag_ok) {
     return SaveBarcodeResult::generation_failed;
   }
-  if (!write(names.old_form, *old_form)) return SaveBarcodeResult::write_failed;
   ag_matrix_ptr group;
   switch (BuildGroupBarcode(group, settings)) {
     case GroupBarcodeResult::ok: break;
     case GroupBarcodeResult::compression_failed: return SaveBarcodeResult::compression_failed;
     case GroupBarcodeResult::generation_failed: return SaveBarcodeResult::generation_failed;
   }
-  if (!write(names.group, *group)) return SaveBarcodeResult::write_failed;
+  // Known from the symbols' sizes, before any picture is drawn.
+  if (fits && (!fits(*old_form) || !fits(*group))) return SaveBarcodeResult::too_large;
+  const auto old_bytes = bytes_of(*old_form);
+  const auto group_bytes = bytes_of(*group);
+  if (!old_bytes || !group_bytes) return SaveBarcodeResult::write_failed;
+  // The two files are printed together: both are replaced, or neither.
+  const FileToWrite files[] = {{names.old_form, *old_bytes}, {names.group, *group_bytes}};
+  if (WriteFilesAtomically(files) != AtomicWriteResult::ok) return SaveBarcodeResult::write_failed;
   return SaveBarcodeResult::saved;
 }
 
@@ -173,19 +183,20 @@ SaveBarcodeResult SaveBothSymbols(std::string_view chosen_path, bool exclude_len
 
 SaveBarcodeResult SaveBarcodeFiles(std::string_view chosen_path, bool exclude_lens, const ScreenMetrics& screen,
                                    const Settings& settings) {
-  return SaveBothSymbols(chosen_path, exclude_lens, settings, [&screen](const std::string& name, const ag_matrix& m) {
-    return WriteBarcodeMetafile(name, m, screen);
-  });
+  return SaveBothSymbols(chosen_path, exclude_lens, settings,
+                         [&screen](const ag_matrix& m) { return BarcodeMetafileBytes(m, screen); });
 }
 
 SaveBarcodeResult SaveBarcodeFilesAs(std::string_view chosen_path, BarcodeFormat format, bool exclude_lens,
                                      const PrintGeometry& geometry, const ScreenMetrics& screen,
                                      const Settings& settings) {
   if (format == BarcodeFormat::emf) return SaveBarcodeFiles(chosen_path, exclude_lens, screen, settings);
-  return SaveBothSymbols(chosen_path, exclude_lens, settings,
-                         [format, &geometry](const std::string& name, const ag_matrix& m) {
-                           return WriteBarcodeImage(name, m, format, geometry);
-                         });
+  const auto fits = [format, &geometry](const ag_matrix& m) {
+    return format != BarcodeFormat::png || PngFits(m, geometry);
+  };
+  return SaveBothSymbols(
+      chosen_path, exclude_lens, settings,
+      [format, &geometry](const ag_matrix& m) { return BarcodeImageBytes(m, format, geometry); }, fits);
 }
 
 }  // namespace tavrik

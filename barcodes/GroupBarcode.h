@@ -69,13 +69,16 @@ struct BarcodeFileNames {
 BarcodeFileNames DeriveBarcodeFileNames(std::string_view chosen_path);
 
 // What a save as barcodes ended with; all but `saved` have a message.
-enum class SaveBarcodeResult { saved, generation_failed, write_failed, compression_failed };
+// `too_large`: a picture of more pixels a side than kMaxPngSide, refused
+// before it is drawn.
+enum class SaveBarcodeResult { saved, generation_failed, write_failed, compression_failed, too_large };
 // The failure message to show, or an empty text for `saved` (success is not announced).
 const char* SaveBarcodeMessage(SaveBarcodeResult result);
 
 // Everything of "Сохранить в виде ШК" after the save dialog: the old-form
 // symbol of the current settings to the "_Old" file, then the group barcode to
-// the "_New" file. A failure stops there; an "_Old" file already written stays.
+// the "_New" file. Both files are made before either is written, and either
+// both targets get their new contents or neither changes.
 SaveBarcodeResult SaveBarcodeFiles(std::string_view chosen_path, bool exclude_lens,
                                    const ScreenMetrics& screen = kHeadlessScreen,
                                    const Settings& settings = CurrentSettings());

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 namespace tavrik {
@@ -46,6 +47,14 @@ class Fd {
   }
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
+  Fd& operator=(Fd&& other) noexcept {
+    if (this != &other) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = other.fd_;
+      other.fd_ = -1;
+    }
+    return *this;
+  }
   int get() const { return fd_; }
   // Closes now, reporting the error a delayed write may show only here.
   bool Close() {
@@ -240,31 +249,100 @@ bool LinkIn(int fd, int folder, std::string& named) {
   return false;
 }
 
-AtomicWriteResult ReplaceAtomically(const Target& target, std::initializer_list<std::span<const std::uint8_t>> parts) {
-  Fd folder(::open(Folder(target.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() < 0) return AtomicWriteResult::create_failed;
-  const std::string name(LastPart(target.path));
+// A complete copy of one target's new contents under a temporary name in the
+// target's folder, on the disk, waiting to be moved into place.
+struct Staged {
+  Fd folder;
+  std::string name;  // the target's last part
+  std::string temp;  // the temporary's name while it has one
+  bool exists = false;
+  enum { waiting, exchanged, replaced, created } state = waiting;
+  Staged() = default;
+  Staged(Staged&&) = delete;
+};
 
-  SignalHold hold;
-  std::string named;  // the temporary's name while it has one
-  Fd fd(OpenTemporary(folder.get(), named));
+void (*g_write_stage_hook)() = nullptr;
+
+bool WritePartsHooked(int fd, std::initializer_list<std::span<const std::uint8_t>> parts) {
+  for (std::span<const std::uint8_t> part : parts) {
+    if (!WriteAll(fd, part.data(), part.size())) return false;
+    if (g_write_stage_hook) g_write_stage_hook();
+  }
+  return true;
+}
+
+// Fills `staged` with a named temporary holding `parts`; on failure nothing is
+// left in the folder. Runs with the signals held.
+AtomicWriteResult Stage(const Target& target, std::initializer_list<std::span<const std::uint8_t>> parts,
+                        Staged& staged) {
+  staged.folder = Fd(::open(Folder(target.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (staged.folder.get() < 0) return AtomicWriteResult::create_failed;
+  staged.name = std::string(LastPart(target.path));
+  staged.exists = target.kind == Target::replace;
+  Fd fd(OpenTemporary(staged.folder.get(), staged.temp));
   if (fd.get() < 0) return AtomicWriteResult::create_failed;
   const auto fail = [&] {
-    if (!named.empty()) ::unlinkat(folder.get(), named.c_str(), 0);
+    if (!staged.temp.empty()) ::unlinkat(staged.folder.get(), staged.temp.c_str(), 0);
+    staged.temp.clear();
     return AtomicWriteResult::write_failed;
   };
-  if (target.kind == Target::replace) {
+  if (staged.exists) {
     // The owner first: changing it may clear the set-id bits that fchmod restores.
     [[maybe_unused]] const int owned = ::fchown(fd.get(), target.old.st_uid, target.old.st_gid);
     CopyExtendedAttributes(target.path, fd.get());
     ::fchmod(fd.get(), target.old.st_mode & 07777);
   }
-  if (!WriteParts(fd.get(), parts) || ::fsync(fd.get()) != 0) return fail();
-  if (named.empty() && !LinkIn(fd.get(), folder.get(), named)) return fail();
+  if (!WritePartsHooked(fd.get(), parts) || ::fsync(fd.get()) != 0) return fail();
+  if (staged.temp.empty() && !LinkIn(fd.get(), staged.folder.get(), staged.temp)) return fail();
   if (!fd.Close()) return fail();
-  if (::renameat(folder.get(), named.c_str(), folder.get(), name.c_str()) != 0) return fail();
+  return AtomicWriteResult::ok;
+}
+
+// Moves a staged file into place so that MoveBack can undo it: an existing
+// target trades places with the temporary, which then holds the old file; a
+// new one is created only if the name is still free. A file system that
+// cannot trade places gets a plain rename, which cannot be undone.
+bool MoveIntoPlace(Staged& s) {
+  const int dir = s.folder.get();
+  if (::renameat2(dir, s.temp.c_str(), dir, s.name.c_str(), s.exists ? RENAME_EXCHANGE : RENAME_NOREPLACE) == 0) {
+    s.state = s.exists ? Staged::exchanged : Staged::created;
+    if (!s.exists) s.temp.clear();
+    return true;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  if (::renameat(dir, s.temp.c_str(), dir, s.name.c_str()) != 0) return false;
+  s.state = Staged::replaced;
+  s.temp.clear();
+  return true;
+}
+
+void MoveBack(Staged& s) {
+  const int dir = s.folder.get();
+  if (s.state == Staged::exchanged) {
+    if (::renameat2(dir, s.temp.c_str(), dir, s.name.c_str(), RENAME_EXCHANGE) == 0) s.state = Staged::waiting;
+  } else if (s.state == Staged::created) {
+    if (::unlinkat(dir, s.name.c_str(), 0) == 0) s.state = Staged::waiting;
+  }
+}
+
+// Removes what is left under a temporary name: the new file of a target not
+// moved, or the old file of one that traded places.
+void Discard(Staged& s) {
+  if (!s.temp.empty()) ::unlinkat(s.folder.get(), s.temp.c_str(), 0);
+  s.temp.clear();
+}
+
+AtomicWriteResult ReplaceAtomically(const Target& target, std::initializer_list<std::span<const std::uint8_t>> parts) {
+  SignalHold hold;
+  Staged staged;
+  const AtomicWriteResult r = Stage(target, parts, staged);
+  if (r != AtomicWriteResult::ok) return r;
+  if (::renameat(staged.folder.get(), staged.temp.c_str(), staged.folder.get(), staged.name.c_str()) != 0) {
+    Discard(staged);
+    return AtomicWriteResult::write_failed;
+  }
   // The rename itself reaches the disk only with the folder.
-  ::fsync(folder.get());
+  ::fsync(staged.folder.get());
   return AtomicWriteResult::ok;
 }
 
@@ -286,6 +364,54 @@ AtomicWriteResult WriteFileAtomically(const std::string& chosen,
   }
   return AtomicWriteResult::create_failed;
 }
+
+AtomicWriteResult WriteFilesAtomically(std::span<const FileToWrite> files) {
+  std::vector<Target> targets;
+  for (const FileToWrite& f : files) {
+    targets.push_back(Resolve(f.path));
+    if (targets.back().kind == Target::refused) return AtomicWriteResult::create_failed;
+    // Two names of one file cannot both get their own contents.
+    for (std::size_t i = 0; i + 1 < targets.size(); ++i) {
+      if (targets[i].path == targets.back().path) return AtomicWriteResult::create_failed;
+    }
+  }
+  SignalHold hold;
+  std::vector<std::unique_ptr<Staged>> staged;
+  const auto undo = [&staged](AtomicWriteResult r) {
+    for (auto it = staged.rbegin(); it != staged.rend(); ++it) {
+      if (*it) MoveBack(**it);
+    }
+    for (auto& s : staged) {
+      if (s) Discard(*s);
+    }
+    return r;
+  };
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    staged.emplace_back();
+    if (targets[i].kind == Target::direct) continue;
+    staged.back() = std::make_unique<Staged>();
+    const AtomicWriteResult r = Stage(targets[i], {files[i].bytes}, *staged.back());
+    if (r != AtomicWriteResult::ok) return undo(r);
+  }
+  for (auto& s : staged) {
+    if (s && !MoveIntoPlace(*s)) return undo(AtomicWriteResult::write_failed);
+  }
+  // A device or a FIFO cannot be staged: it is written last, and its failure
+  // still takes the other files back.
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (targets[i].kind != Target::direct) continue;
+    const AtomicWriteResult r = WriteDirectly(targets[i], {files[i].bytes});
+    if (r != AtomicWriteResult::ok) return undo(r);
+  }
+  for (auto& s : staged) {
+    if (!s) continue;
+    Discard(*s);
+    ::fsync(s->folder.get());
+  }
+  return AtomicWriteResult::ok;
+}
+
+void SetWriteStageHook(void (*hook)()) { g_write_stage_hook = hook; }
 
 AtomicWriteResult CheckWritableTarget(const std::string& chosen) {
   const Target target = Resolve(chosen);

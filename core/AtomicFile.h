@@ -36,6 +36,23 @@ enum class AtomicWriteResult {
 AtomicWriteResult WriteFileAtomically(const std::string& path,
                                       std::initializer_list<std::span<const std::uint8_t>> parts);
 
+struct FileToWrite {
+  std::string path;
+  std::span<const std::uint8_t> bytes;
+};
+
+// Several files that belong together, written so that either every target
+// gets its new contents or none changes: each is staged complete beside its
+// target, then all are moved into place; a move that fails (an immutable
+// target, a name taken meanwhile) takes the earlier ones back. The names are
+// handled as WriteFileAtomically handles one; two names of the same file are
+// refused.
+AtomicWriteResult WriteFilesAtomically(std::span<const FileToWrite> files);
+
+// For tests: called after each part of a file is written into its temporary,
+// before anything is moved into place, with the held signals blocked.
+void SetWriteStageHook(void (*hook)());
+
 // What WriteFileAtomically would say before anything is written: create_failed
 // when the name is refused or its folder cannot take a new file, ok otherwise.
 // For a caller that has long work to do before the write.

@@ -98,33 +98,43 @@ TEST(Frames, MalformedInputFailsWithoutReadingPastAnything) {
   struct Case {
     Bytes line;
     bool ok;
+    Bytes payload;  // of a frame taken
     const char* why;
   };
   const Case cases[] = {
-      /* 0 */ {{0x02, 0x02, 0xA1, 0x00, 0xA3}, true, "well formed"},
-      /* 1 */ {{0x55, 0x02, 0x02, 0xA1, 0x00, 0xA3}, true, "one stray byte is noise"},
-      /* 2 */ {{0x55, 0x66, 0x02, 0x02, 0xA1, 0x00, 0xA3}, false, "two stray bytes"},
-      /* 3 */ {{0x02, 0x02, 0xA1, 0x00, 0x00}, false, "wrong check byte"},
-      /* 4 */ {{0x02, 0x05, 0xA1, 0x00}, false, "payload cut short"},
-      /* 5 */ {{0x02, 0x00, 0x01}, false, "256 announced, 1 sent"},
-      /* 6 */ {{0x02}, false, "start only"},
-      /* 7 */ {{}, false, "silence"},
-      /* 8 */ {{0x02, 0x01, 0x02, 0x03}, true, "0x02 inside the payload is data"},
+      /* 0 */ {{0x02, 0x02, 0xA1, 0x00, 0xA3}, true, {0xA1, 0x00}, "well formed"},
+      /* 1 */ {{0x55, 0x02, 0x02, 0xA1, 0x00, 0xA3}, true, {0xA1, 0x00}, "one stray byte is noise"},
+      /* 2 */ {{0x55, 0x66, 0x02, 0x02, 0xA1, 0x00, 0xA3}, false, {}, "two stray bytes"},
+      /* 3 */ {{0x02, 0x02, 0xA1, 0x00, 0x00}, false, {}, "wrong check byte"},
+      /* 4 */ {{0x02, 0x05, 0xA1, 0x00}, false, {}, "payload cut short"},
+      /* 5 */ {{0x02, 0x00, 0x01}, false, {}, "256 announced, 1 sent"},
+      /* 6 */ {{0x02}, false, {}, "start only"},
+      /* 7 */ {{}, false, {}, "silence"},
+      /* 8 */ {{0x02, 0x01, 0x02, 0x03}, true, {0x02}, "0x02 inside the payload is data"},
   };
+  // A second frame right behind a good one: it must still be on the line.
+  const Bytes next = {0x02, 0x01, 0x5A, 0x5B};
   for (std::size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE(cases[row].why);
     RawPty pty;
     CComDevice port;
     OpenDevice(&port, pty.Path(), 9600, 30);
     SI scanner(&port);
-    if (!cases[row].line.empty()) pty.Send(cases[row].line);
+    Bytes line = cases[row].line;
+    if (cases[row].ok) line.insert(line.end(), next.begin(), next.end());
+    if (!line.empty()) pty.Send(line);
     std::uint8_t payload[256];
     std::uint32_t size = sizeof payload;
-    if (cases[row].ok) {
-      EXPECT_NO_THROW(scanner.ReceiveFrame(payload, &size));
-    } else {
+    if (!cases[row].ok) {
       EXPECT_THROW(scanner.ReceiveFrame(payload, &size), CBasicDevice::CException);
+      continue;
     }
+    ASSERT_NO_THROW(scanner.ReceiveFrame(payload, &size));
+    ASSERT_EQ(size, cases[row].payload.size());
+    EXPECT_EQ(Bytes(payload, payload + size), cases[row].payload);
+    size = sizeof payload;
+    ASSERT_NO_THROW(scanner.ReceiveFrame(payload, &size)) << "the frame behind was read into the first";
+    EXPECT_EQ(Bytes(payload, payload + size), (Bytes{0x5A}));
   }
 }
 

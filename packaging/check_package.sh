@@ -28,6 +28,10 @@ expected=(
   /usr/share/man/man1/tavrik.1.gz /usr/share/man/man1/tavrik-cli.1.gz /usr/share/man/man1/tavrik-scanner-sim.1.gz
   /usr/share/bash-completion/completions/tavrik-cli
   /usr/share/doc/tavrik/copyright /usr/share/doc/tavrik/changelog.gz
+  /usr/share/ansible/collections/ansible_collections/zeyd/tavrik/galaxy.yml
+  /usr/share/ansible/collections/ansible_collections/zeyd/tavrik/plugins/modules/scanner_info.py
+  /usr/share/ansible/collections/ansible_collections/zeyd/tavrik/plugins/modules/scanner_settings.py
+  /usr/share/ansible/collections/ansible_collections/zeyd/tavrik/plugins/module_utils/tavrik_cli.py
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/tavrik.png")
@@ -57,6 +61,13 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$work/root/usr/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "the menu entry's icon $icon is not in the package"
 grep -qx 'Categories=Utility;' "$entry" || fail "the menu entry is not under Utility"
 "$work/root/usr/bin/tavrik-cli" --help | grep -q udev-rule || fail "the packaged tavrik-cli does not run"
+# ansible-core finds the collection where the package puts it, documentation included.
+if command -v ansible-doc >/dev/null; then
+  for module in scanner_info scanner_settings; do
+    ANSIBLE_COLLECTIONS_PATH="$work/root/usr/share/ansible/collections" ANSIBLE_HOME="$work/ansible-home" \
+      ansible-doc "zeyd.tavrik.$module" | grep -q '^RETURN VALUES' || fail "ansible-doc does not show zeyd.tavrik.$module"
+  done
+fi
 
 
 # apt resolves every dependency (a simulation: nothing is installed).

@@ -145,7 +145,12 @@ void CConnectPage::ShowDeviceText(const QString& text) {
 }
 
 bool CConnectPage::ReadyForAction() {
-  if (!DataExchange(Direction::save, ALL_CONTROLS)) return false;
+  if (!DataExchange(Direction::save, ALL_CONTROLS)) {
+    // The exchange has beeped and put the focus on the field; the message says
+    // what is wrong, as leaving the page with it would.
+    Show(kInvalidField);
+    return false;
+  }
   QComboBox* missing = port_list_->currentText().isEmpty() ? port_list_
                        : speed_list_->currentIndex() < 0   ? speed_list_
                                                            : nullptr;
@@ -161,8 +166,9 @@ bool CConnectPage::ReadyForAction() {
 }
 
 void CConnectPage::CheckConnection() {
-  ShowDeviceText({});
+  // The last check's text stays until a check really starts.
   if (!ReadyForAction()) return;
+  ShowDeviceText({});
   CDeviceAction action(this);
   const CheckOutcome outcome = tavrik::CheckConnection();
   device_text_ = outcome.text;

@@ -1,5 +1,6 @@
 #include "pages/SettingsPage.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -10,6 +11,8 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -18,14 +21,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "aztecgen/include/ag_matrix_ptr_def.h"
 #include "barcodes/Code128.h"
 #include "barcodes/GroupBarcode.h"
+#include "barcodes/ProgrammingSheet.h"
+#include "core/Dialogs.h"
 #include "core/Messages.h"
 #include "device/ScannerInterface.h"
 #include "pages/DeviceAction.h"
 #include "pages/PageForm.h"
+#include "pages/SheetPainter.h"
 #include "transfers/SettingsActions.h"
 
 namespace tavrik {
@@ -40,6 +47,7 @@ enum : int {
   kZoomLabelId,
   kSecondLabelId,
   kFirmwareNoteId,
+  kPrintSheetId,
   kZoomTextId,
 };
 constexpr int kLinkId = 1222;
@@ -67,12 +75,14 @@ constexpr Placement kPlacements[] = {
     {kZoomLabelId, PlacementKind::label, 163, 103, 100, 8, u"Маштабирование"},
     {kZoomId, PlacementKind::track_bar, 163, 111, 100, 12, u"", kZoomLabelId},
     {1098, PlacementKind::button, 163, 125, 100, 14, u"Сохранить в виде ШК"},
+    // Below the firmware note, the one free place in reach of the barcode buttons.
+    {kPrintSheetId, PlacementKind::button, 193, 192, 70, 14, u"Печать..."},
     {kSecondLabelId, PlacementKind::label, 9, 143, 10, 8, u"2."},
     {kPreviewId, PlacementKind::picture, 20, 142, 168, 164, u"", kSecondLabelId},
     {kFirmwareNoteId, PlacementKind::label, 193, 143, 70, 30, u"Поддерживается в прошивках 7.60 и выше."},
     {kExcludeLensId, PlacementKind::check, 193, 180, 70, 10, u"Исключить объектив"},
     // What the zoom gives on this screen: whole screen pixels a module.
-    {kZoomTextId, PlacementKind::label, 193, 178, 70, 18, u""},
+    {kZoomTextId, PlacementKind::label, 193, 174, 70, 18, u""},
 };
 
 // The first barcode is drawn 185 pixels wide like the program's bitmap, but
@@ -145,6 +155,7 @@ void CSettingsPage::OnInitDialog() {
   connect(ControlAs<QPushButton>(1035), &QPushButton::clicked, this, &CSettingsPage::OnSaveToFile);
   connect(ControlAs<QPushButton>(1036), &QPushButton::clicked, this, &CSettingsPage::OnLoadFromFile);
   connect(ControlAs<QPushButton>(1098), &QPushButton::clicked, this, &CSettingsPage::OnSaveAsBarcode);
+  connect(ControlAs<QPushButton>(kPrintSheetId), &QPushButton::clicked, this, &CSettingsPage::OnPrintSheet);
   connect(model_list_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
     Q_ASSERT_X(index >= 0, "model list", "nIndex != CB_ERR");
     if (index >= 0) SelectedModel = static_cast<std::uint8_t>(model_list_->itemData(index).toUInt());
@@ -245,6 +256,47 @@ void CSettingsPage::OnSaveAsBarcode() {
     case FileAction::failed: ParentDlg().ActionEnded(ActionNote::Failed(kStatusBarcodesFailed)); break;
     case FileAction::cancelled: break;
   }
+}
+
+SheetResult CSettingsPage::MakeSheet(SheetLayout& layout) {
+  DataExchange(Direction::save, ALL_CONTROLS);
+  SheetRequest request;
+  request.model_text = ModelText(CurrentModel(), false);
+  if (CurrentFirmwareVersion() != 0) request.model_text += " (v." + VersionText(CurrentFirmwareVersion()) + ")";
+  request.date = SheetDateToday();
+  request.exclude_lens = exclude_lens;
+  Settings defaults{};
+  LoadDefaults(defaults);  // of the current model, as "Установить по умолчанию" made them
+  return LayoutProgrammingSheet(request, CurrentSettings(), defaults, layout);
+}
+
+void CSettingsPage::OnPrintSheet() {
+  RebuildPreview(Zoom());
+  auto layout = std::make_shared<SheetLayout>();
+  const SheetResult result = MakeSheet(*layout);
+  if (result != SheetResult::ok) {
+    ShowFailure(SheetResultText(result, SheetRequest{}.module_mm));
+    return;
+  }
+  // The dialog owns its printer; both go when the dialog is closed.
+  auto* printer = new QPrinter(QPrinter::HighResolution);
+  SetUpSheetPrinter(*printer);
+  auto* dialog = new QPrintPreviewDialog(printer, this);
+  dialog->setObjectName(QStringLiteral("sheetPreview"));
+  dialog->setWindowTitle(QString::fromUtf16(kSheetPreviewTitleText));
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  // Said under the pages too, where the user looks before printing.
+  if (auto* box = qobject_cast<QBoxLayout*>(dialog->layout())) {
+    auto* note = new QLabel(QString::fromUtf16(kSheetPreviewNoteText), dialog);
+    note->setObjectName(QStringLiteral("sheetPreviewNote"));
+    note->setWordWrap(true);
+    note->setContentsMargins(8, 4, 8, 4);
+    box->addWidget(note);
+  }
+  connect(dialog, &QObject::destroyed, [printer] { delete printer; });
+  connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+          [layout](QPrinter* target) { PrintSheet(*target, *layout); });
+  dialog->open();
 }
 
 ScreenMetrics CSettingsPage::WindowScreen() const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "barcodes/BarcodeRendering.h"
+#include "barcodes/ProgrammingSheet.h"
 #include "pages/Page.h"
 #include "transfers/DeviceTransfers.h"
 
@@ -48,6 +49,18 @@ class CSettingsPage : public CPageImpl<CSettingsPage> {
   void OnSaveToFile();
   void OnLoadFromFile();
   void OnSaveAsBarcode();
+  // "Печать...": the programming sheet in a print preview, from which the
+  // user prints at 1:1 or saves a PDF. The preview is window-modal and
+  // deletes itself when closed.
+  void OnPrintSheet();
+  // The sheet of the current settings against the current model's defaults.
+  SheetResult MakeSheet(SheetLayout& layout);
+  // The preview's title, which tells the user how the sheet prints.
+  static constexpr const char16_t* kSheetPreviewTitleText =
+      u"Лист настройки: печать в масштабе 1:1, штрихкоды в натуральную величину";
+  static constexpr const char16_t* kSheetPreviewNoteText =
+      u"Лист печатается в масштабе 1:1: штрихкоды в натуральную величину. "
+      u"Не включайте в диалоге печати масштабирование \"по размеру страницы\".";
   void OpenDocumentation();
 
   // The group barcode of the current settings at `zoom` pixels a module into

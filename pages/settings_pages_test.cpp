@@ -260,7 +260,7 @@ TEST_F(SettingsPageTest, PreviewIsDrawnInWholeDevicePixelsAndSaysItsZoom) {
     ASSERT_TRUE(page_.RebuildPreview(zoom));
     const int module = CSettingsPage::ModulePixels(zoom, ratio);
     EXPECT_EQ(page_.Preview().devicePixelRatio(), ratio);
-    auto* text = page_.findChild<QLabel*>(QStringLiteral("control21607"));
+    auto* text = page_.findChild<QLabel*>(QStringLiteral("control21608"));
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->text().contains(QStringLiteral(" %1 пикс.").arg(module))) << text->text().toStdString();
 
@@ -453,11 +453,28 @@ TEST_F(ConnectPageTest, CheckShowsTheDeviceOrNotFound) {
   EXPECT_EQ(Device()->text(), QStringLiteral("Устройство не обнаружено"));
   EXPECT_TRUE(dialogs_.shown.empty());
 
-  // An invalid time-out stops the check before the port.
-  Timeout()->setText(QStringLiteral("50"));
-  Press(page_, 1044);
-  EXPECT_TRUE(Device()->text().isEmpty());
-  EXPECT_EQ(dialogs_.beeps, 1);
+  // A time-out out of its range, or not a number, stops the check and the
+  // speed change before the port: the message says what, the focus says where,
+  // and the device field keeps the last check's text.
+  for (const QString& timeout : {QStringLiteral("0"), QStringLiteral("50"), QStringLiteral("300001"),
+                                 QStringLiteral("abc"), QString()}) {
+    for (int button : {1044, 1094}) {
+      SCOPED_TRACE(timeout.toStdString() + " / " + std::to_string(button));
+      dialogs_.shown.clear();
+      dialogs_.beeps = 0;
+      const std::uint32_t speed = scanner.Speed();
+      Timeout()->setText(timeout);
+      Port()->setFocus(Qt::OtherFocusReason);
+      Press(page_, button);
+      EXPECT_EQ(Device()->text(), QStringLiteral("Устройство не обнаружено"));
+      ASSERT_EQ(dialogs_.Texts(), std::vector<std::string>{"Некорректное значение поля!"});
+      EXPECT_EQ(dialogs_.shown[0].icon, Icon::error);
+      EXPECT_EQ(dialogs_.beeps, 1);
+      EXPECT_EQ(page_.focusWidget(), Timeout());
+      EXPECT_EQ(ConnectionParams().timeout, 300u) << "the last valid time-out stays";
+      EXPECT_EQ(scanner.Speed(), speed);
+    }
+  }
 }
 
 TEST_F(ConnectPageTest, SearchShowsItsProgressAndSelectsWhatItFound) {

@@ -12,10 +12,11 @@ packages=(
   libzxing-dev
   nlohmann-json3-dev
   emf2svg librsvg2-bin
-  libcairo2-dev poppler-utils
+  libcairo2-dev poppler-utils fonts-dejavu-core
   xvfb xauth
   dpkg-dev lintian desktop-file-utils appstream
   clang-14 libclang-rt-14-dev
+  ansible-core
 )
 
 [ "${1:-}" = "--benchmarks" ] && packages+=(libzint-dev)

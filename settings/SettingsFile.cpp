@@ -27,11 +27,18 @@ const char* FileResultText(FileResult result) {
   return "";
 }
 
-FileResult WriteSettingsFile(const std::string& path, const Settings& settings) {
-  std::uint8_t image[kPlacementSize] = {};
-  InitPlacement(image, &settings);
+FileResult WriteSettingsFile(const std::string& path, const Settings& settings, std::span<const std::uint8_t> kept) {
+  if (kept.size() < 3) kept = {};
+  std::vector<std::uint8_t> image(std::max(kept.size(), kPlacementSize));
+  InitPlacement(image.data(), &settings);
+  if (!kept.empty()) {
+    // The record over the kept image: its reserved byte and every byte beyond
+    // ours stay, the size stays when it is larger than ours.
+    std::copy(kept.begin(), kept.end(), image.begin());
+    SettingsToPlacement(image.data(), &settings);
+  }
   const auto* signature = reinterpret_cast<const std::uint8_t*>(kSettingsFileSignature);
-  switch (WriteFileAtomically(path, {{signature, sizeof kSettingsFileSignature}, {image, sizeof image}})) {
+  switch (WriteFileAtomically(path, {{signature, sizeof kSettingsFileSignature}, {image.data(), image.size()}})) {
     case AtomicWriteResult::ok: return FileResult::ok;
     case AtomicWriteResult::create_failed: return FileResult::open_error;
     case AtomicWriteResult::write_failed: return FileResult::write_error;
@@ -39,7 +46,7 @@ FileResult WriteSettingsFile(const std::string& path, const Settings& settings) 
   return FileResult::write_error;
 }
 
-FileResult ReadSettingsFile(const std::string& path, Settings& settings) {
+FileResult ReadSettingsFile(const std::string& path, Settings& settings, std::vector<std::uint8_t>* image_out) {
   // The largest file that can be whole: the signature and an image of the
   // largest size its signed 16-bit size field can give.
   constexpr std::size_t kLargestFile = sizeof kSettingsFileSignature + 0x7FFF;
@@ -55,6 +62,9 @@ FileResult ReadSettingsFile(const std::string& path, Settings& settings) {
   const std::span<const std::uint8_t> stored(bytes.data() + 4, bytes.size() - 4);
   if (stored.empty()) return FileResult::read_error;
   if (static_cast<std::int8_t>(stored[0]) > kPlacementVersion) return FileResult::newer_version;
+  // 0xFF marks erased memory and no program writes a negative version: the
+  // header is damaged, as a scanner holding it is refused too.
+  if (static_cast<std::int8_t>(stored[0]) < 0) return FileResult::corrupt;
   if (stored.size() < 3) return FileResult::read_error;
   const std::int16_t size = PlacementSize(stored.data());
   if (size < 0 || static_cast<std::size_t>(size) != stored.size()) return FileResult::corrupt;
@@ -64,6 +74,7 @@ FileResult ReadSettingsFile(const std::string& path, Settings& settings) {
   Settings read = settings;
   SettingsFromPlacement(read, image);
   settings = read;
+  if (image_out) image_out->assign(stored.begin(), stored.end());
   return FileResult::ok;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The settings file (*.qdx): the signature "QDX0" followed by the settings image.
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "settings/init_settings_def.h"
 
@@ -27,10 +30,17 @@ inline constexpr const char* kAllFilesFilter = "Все файлы (*.*)";
 // Writes the 268-byte image of `settings` behind the signature. The file is
 // written beside the target under a temporary name and renamed over it only when
 // complete, so a failed write never harms an existing file.
-FileResult WriteSettingsFile(const std::string& path, const Settings& settings);
+// With `kept`, the image of the file being rewritten (as ReadSettingsFile gave
+// it), the record is written over that image instead: its reserved byte and
+// the bytes of a larger image beyond ours are kept, so an edit loses nothing
+// this program cannot represent.
+FileResult WriteSettingsFile(const std::string& path, const Settings& settings,
+                             std::span<const std::uint8_t> kept = {});
 
 // Reads a settings file into `settings`; on any error `settings` is untouched.
 // Fields the file's image does not hold take their defaults for the current model.
-FileResult ReadSettingsFile(const std::string& path, Settings& settings);
+// A version above ours is refused as newer, a negative one (0x80..0xFF) as
+// damaged. `image`, when given, receives the file's whole image on success.
+FileResult ReadSettingsFile(const std::string& path, Settings& settings, std::vector<std::uint8_t>* image = nullptr);
 
 }  // namespace tavrik

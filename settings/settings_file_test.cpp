@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -113,6 +114,13 @@ TEST_F(SettingsFileTest, ReaderErrorsLeaveTheRecordUntouched) {
       /*8*/ {"size with the top bit set", FileBytes(s, static_cast<std::int16_t>(0x810C), 268), FileResult::corrupt},
       /*9*/ {"version 2", FileBytes(s, 268, 268, 2), FileResult::newer_version},
       /*10*/ {"version 0x7F before a bad size", FileBytes(s, 5, 268, 0x7F), FileResult::newer_version},
+      /*11*/ {"version 3", FileBytes(s, 268, 268, 3), FileResult::newer_version},
+      // No program writes a negative version; 0xFF is erased memory: damaged, as in a scanner.
+      /*12*/ {"erased version byte 0xFF", FileBytes(s, 268, 268, 0xFF), FileResult::corrupt},
+      /*13*/ {"version 0x80", FileBytes(s, 268, 268, 0x80), FileResult::corrupt},
+      /*14*/ {"version 0xFE", FileBytes(s, 268, 268, 0xFE), FileResult::corrupt},
+      // Past the largest image its size field can declare: refused without reading it whole.
+      /*15*/ {"one byte over the largest file", FileBytes(s, 0x7FFF, 0x7FFF + 1), FileResult::corrupt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -138,7 +146,8 @@ TEST_F(SettingsFileTest, AcceptedFiles) {
     bool all_fields;  // otherwise fields from offset 176 on take the model's defaults
   };
   const Case cases[] = {
-      /*0*/ {"erased version byte 0xFF", FileBytes(s, 268, 268, 0xFF), true},
+      /*0*/ {"version 0 of an older program", FileBytes(s, 268, 268, 0), true},
+      /*3*/ {"the largest image its size field can declare", FileBytes(s, 0x7FFF, 0x7FFF), true},
       /*1*/ {"older program: 176-byte image, 180-byte file", FileBytes(s, 176, 176), false},
       /*2*/ {"newer scanner: 300-byte image", FileBytes(s, 300, 300), true},
   };
@@ -156,6 +165,45 @@ TEST_F(SettingsFileTest, AcceptedFiles) {
       EXPECT_EQ(record.inter_barcode_delay, model_defaults.inter_barcode_delay);
       EXPECT_EQ(record.gs1_ai_brackets, model_defaults.gs1_ai_brackets);
     }
+  }
+}
+
+// A rewrite over the image read keeps what the record cannot hold.
+TEST_F(SettingsFileTest, RewriteKeepsWhatTheRecordCannotHold) {
+  const Settings s = Edited();
+  struct Case {
+    const char* name;
+    std::int16_t size;
+    std::uint8_t version;
+    std::size_t written;  // image bytes of the new file
+  };
+  const Case cases[] = {
+      /*0*/ {"newer scanner's 300 bytes: the tail stays", 300, 1, 300},
+      /*1*/ {"current layout", 268, 1, 268},
+      /*2*/ {"older 176 bytes: grown to ours", 176, 1, 268},
+      /*3*/ {"version 0 becomes ours", 268, 0, 268},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes file = FileBytes(s, c.size, static_cast<std::size_t>(c.size), c.version);
+    if (file.size() > 4 + kReservedOffset) file[4 + kReservedOffset] = 0x77;
+    WriteBytes(Path("f.qdx"), file);
+    Settings record{};
+    Bytes image;
+    ASSERT_EQ(ReadSettingsFile(Path("f.qdx"), record, &image), FileResult::ok);
+    EXPECT_EQ(image, Bytes(file.begin() + 4, file.end()));
+    record.volume = 2;
+    ASSERT_EQ(WriteSettingsFile(Path("f.qdx"), record, image), FileResult::ok);
+    const Bytes after = ReadBytes(Path("f.qdx"));
+    ASSERT_EQ(after.size(), 4 + c.written);
+    EXPECT_EQ(after[4], 1);
+    EXPECT_EQ(PlacementSize(after.data() + 4), static_cast<std::int16_t>(c.written));
+    EXPECT_EQ(after[4 + 51], 2) << "volume";
+    EXPECT_EQ(after[4 + kReservedOffset], 0x77);
+    for (std::size_t i = 4 + kPlacementSize; i < after.size(); ++i) ASSERT_EQ(after[i], 0xA5) << "byte " << i;
+    Settings back{};
+    ASSERT_EQ(ReadSettingsFile(Path("f.qdx"), back), FileResult::ok);
+    EXPECT_TRUE(back == record);
   }
 }
 
@@ -179,13 +227,29 @@ TEST_F(SettingsFileTest, FailedWriteKeepsTheExistingFile) {
   EXPECT_EQ(ReadBytes(Path("keep.qdx")), good);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1) << "no temporary left";
 
-  // A folder that cannot take a new file cannot open the target either.
-  if (::geteuid() != 0) {
-    fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
-    EXPECT_EQ(WriteSettingsFile(Path("keep.qdx"), other), FileResult::open_error);
-    fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(ReadBytes(Path("keep.qdx")), good);
+  // A folder that cannot take a new file cannot open the target either. Root
+  // passes every mode check, so a root run (CI's) tries it as an ordinary user
+  // in a child process.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() == 0 &&
+        (::chown(dir_.c_str(), kNobody, kNobody) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+      ::_exit(3);
+    }
+    if (::chmod(dir_.c_str(), 0555) != 0) ::_exit(4);
+    ::_exit(WriteSettingsFile(Path("keep.qdx"), other) == FileResult::open_error ? 0 : 1);
   }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(dir_.c_str(), 0, 0), 0);
+  }
+  ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not refused; 3, 4: the user could not be arranged";
+  EXPECT_EQ(ReadBytes(Path("keep.qdx")), good);
   EXPECT_EQ(WriteSettingsFile(Path("no/such/folder.qdx"), other), FileResult::open_error);
   EXPECT_EQ(WriteSettingsFile("", other), FileResult::open_error);
 }

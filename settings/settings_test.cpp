@@ -9,6 +9,7 @@
 
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
+#include "testsupport/ImageBytes.h"
 
 namespace tavrik {
 namespace {
@@ -180,6 +181,23 @@ TEST_F(SettingsTest, RecordSurvivesTheImageRoundTrip) {
   EXPECT_EQ(0, std::memcmp(image.data() + 221, original.barcode_suffix_ascii.data, 10));
 }
 
+// The image is the field table laid out: every member at its offset, the
+// header 01 0C 01, for an edited record and for the defaults of each model rule.
+TEST_F(SettingsTest, InitPlacementLaysOutTheFieldTable) {
+  const Settings edited = DistinctRecord();
+  Image image{};
+  InitPlacement(image.data(), &edited);
+  EXPECT_EQ(std::vector<std::uint8_t>(image.begin(), image.end()), test::ImageLaidOut(edited));
+  for (std::uint8_t model : {0, 150, 204}) {
+    SCOPED_TRACE(int(model));
+    SetCurrentModel(model);
+    Settings defaults{};
+    LoadDefaults(defaults);
+    const Image fresh = DefaultImage(model);
+    EXPECT_EQ(std::vector<std::uint8_t>(fresh.begin(), fresh.end()), test::ImageLaidOut(defaults));
+  }
+}
+
 // Fields wholly inside the declared size are read, all others take defaults.
 TEST_F(SettingsTest, DeclaredSizeDecidesWhichFieldsAreRead) {
   struct Case {
@@ -272,6 +290,48 @@ TEST_F(SettingsTest, DamagedBoolBytesReadAsTrue) {
   InitPlacement(again.data(), &s);
   EXPECT_EQ(again[6], 1);
   EXPECT_EQ(again[52], 1);
+}
+
+// A length byte above the ten data bytes is read as ten wherever an image is
+// read (file, scanner), so nothing longer ever reaches a record, a file or a
+// scanner; the data bytes are kept.
+TEST_F(SettingsTest, DamagedSequenceLengthsReadAsTen) {
+  struct Case {
+    std::size_t offset;  // of the length byte
+    std::size_t member;
+    std::uint8_t length;
+    std::uint8_t expected;
+  };
+  const Case cases[] = {
+      /*0*/ {21, offsetof(Settings, barcode_prefix_hid), 11, 10},   // one past the end
+      /*1*/ {32, offsetof(Settings, barcode_suffix_hid), 200, 10},
+      /*2*/ {162, offsetof(Settings, up_button_message), 255, 10},
+      /*3*/ {253, offsetof(Settings, currency_suffix_pos), 10, 10},  // the longest that is whole
+      /*4*/ {176, offsetof(Settings, barcode_prefix_ascii), 0, 0},
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    const Case& c = cases[row];
+    SCOPED_TRACE("row " + std::to_string(row));
+    Image image = DefaultImage(0);
+    image[c.offset] = c.length;
+    for (std::size_t i = 1; i <= 10; ++i) image[c.offset + i] = static_cast<std::uint8_t>(0x40 + i);
+    Settings s{};
+    SettingsFromPlacement(s, image.data());
+    ByteSeq seq;
+    std::memcpy(&seq, reinterpret_cast<const std::uint8_t*>(&s) + c.member, sizeof seq);
+    EXPECT_EQ(seq.length, c.expected);
+    for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(seq.data[i], 0x41 + i);
+    Image again{};
+    InitPlacement(again.data(), &s);
+    EXPECT_EQ(again[c.offset], c.expected);
+  }
+  // A record that holds a damaged length itself (a caller's fault) still gives an image of ten.
+  Settings s{};
+  LoadDefaults(s);
+  s.up_button_message.length = 77;
+  Image image{};
+  InitPlacement(image.data(), &s);
+  EXPECT_EQ(image[162], 10);
 }
 
 // The hid_class slots are the only ones an older scanner has.

@@ -159,6 +159,10 @@ std::int32_t RuleValue(Rule rule, std::int32_t value, std::uint8_t code) {
   return value;
 }
 
+std::uint8_t SequenceLength(std::uint8_t length) {
+  return std::min<std::uint8_t>(length, sizeof(ByteSeq::data));
+}
+
 // The record's member as image bytes (little-endian); bools become 0 or 1.
 void RecordToBytes(const FieldSpec& f, const Settings& s, std::uint8_t* out) {
   const auto* p = reinterpret_cast<const std::uint8_t*>(&s) + f.member;
@@ -169,7 +173,10 @@ void RecordToBytes(const FieldSpec& f, const Settings& s, std::uint8_t* out) {
       out[0] = b ? 1 : 0;
       return;
     }
-    case FieldType::byte_seq: std::memcpy(out, p, sizeof(ByteSeq)); return;
+    case FieldType::byte_seq:
+      std::memcpy(out, p, sizeof(ByteSeq));
+      out[0] = SequenceLength(out[0]);
+      return;
     default: break;
   }
   std::uint32_t v = 0;
@@ -177,8 +184,10 @@ void RecordToBytes(const FieldSpec& f, const Settings& s, std::uint8_t* out) {
   for (std::size_t i = 0; i < FieldWidth(f.type); ++i) out[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-// Image bytes into the record's member. Any non-zero byte is a true bool, so a
-// damaged image never puts an invalid bool into the record.
+// Image bytes into the record's member. Any non-zero byte is a true bool, and
+// a sequence length above the ten data bytes is read as ten, so a damaged
+// image never puts an invalid bool or sequence into the record (nor, through
+// it, into a file or a scanner).
 void BytesToRecord(const FieldSpec& f, const std::uint8_t* in, Settings& s) {
   auto* p = reinterpret_cast<std::uint8_t*>(&s) + f.member;
   switch (f.type) {
@@ -187,7 +196,13 @@ void BytesToRecord(const FieldSpec& f, const std::uint8_t* in, Settings& s) {
       std::memcpy(p, &b, 1);
       return;
     }
-    case FieldType::byte_seq: std::memcpy(p, in, sizeof(ByteSeq)); return;
+    case FieldType::byte_seq: {
+      ByteSeq seq;
+      std::memcpy(&seq, in, sizeof seq);
+      seq.length = SequenceLength(seq.length);
+      std::memcpy(p, &seq, sizeof seq);
+      return;
+    }
     default: break;
   }
   std::uint32_t v = 0;

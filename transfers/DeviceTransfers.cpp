@@ -78,18 +78,61 @@ std::uint16_t ReadSize(CScannerInterface& scanner) {
   return static_cast<std::uint16_t>(size[0] | (size[1] << 8));
 }
 
+// 0xFF is erased memory; no firmware writes any other negative version, so
+// the whole range is a damaged header, as it is in a settings file.
+bool BadVersion(std::int8_t version) { return version < 0; }
+
 // A size no settings image can have: empty, or negative as the image's own
 // signed size field (which would make every field read as its default).
 bool BadSize(std::uint16_t size) { return size == 0 || size >= 0x8000; }
 
+// The question to ask before a save that moves the scanner's link to the
+// host, from the values `image` (the scanner's own bytes) holds for them:
+// null when none of them changes.
+struct InterfaceQuestion {
+  const Message* question = nullptr;
+  std::string text;
+};
+
+InterfaceQuestion InterfaceQuestionOf(const Settings& settings, const std::uint8_t* image) {
+  // The values as the scanner holds them now, whatever its settings version.
+  auto held = [image](std::size_t member) { return ImageValue(image, member); };
+  const std::uint32_t scanner_interface = held(offsetof(Settings, barcode_interface));
+  const bool changes = settings.barcode_interface != scanner_interface ||
+                       settings.currency_interface != held(offsetof(Settings, currency_interface)) ||
+                       settings.hid_poll_interval != held(offsetof(Settings, hid_poll_interval)) ||
+                       std::uint32_t{settings.cdc_static_port} != held(offsetof(Settings, cdc_static_port));
+  InterfaceQuestion q;
+  if (!changes) return q;
+  q.question = &kInterfaceChangeQuestion;
+  if (settings.barcode_interface != scanner_interface &&
+      ((settings.barcode_interface == uart) != (scanner_interface == uart))) {
+    q.question = &kCableQuestion;
+    q.text = Fill(kCableQuestion, CableInterfaceText(settings.barcode_interface));
+  }
+  return q;
+}
+
 // A newer layout cannot be read, so nothing of it is kept: the scanner gets
 // our whole image with our own version and size in its header, which it reads
-// as an older version, never our fields under its newer header.
+// as an older version, never our fields under its newer header. The layout
+// only ever grew at its end, so the scanner's link to the host is read where
+// ours keeps it, and a change of it is asked and announced as in every save.
 SaveResult OverwriteNewerVersion(CScannerInterface& scanner, const TransferHooks& hooks, const Settings& settings) {
+  std::uint8_t held[kPlacementSize] = {};
+  InitPlacement(held, &settings);
+  const std::uint16_t size = ReadSize(scanner);
+  const std::uint32_t count = BadSize(size) ? kPlacementSize : std::min<std::uint32_t>(size, kPlacementSize);
+  CScannerInterface::CheckError(scanner.ReadMemory(SETTINGS_ADDRESS, held, count));
+  const InterfaceQuestion change = InterfaceQuestionOf(settings, held);
+  if (change.question && !Ask(*change.question, change.text)) return SaveResult::declined;
+
   std::uint8_t image[kPlacementSize] = {};
   InitPlacement(image, &settings);
+  if (hooks.before_write && !hooks.before_write({}, image)) return SaveResult::declined;
   CScannerInterface::CheckError(
       scanner.WriteMemory(SETTINGS_ADDRESS, image, kPlacementSize, CallbackOf(hooks), UserOf(hooks)));
+  if (change.question) Show(kRestartNotice);
   return SaveResult::saved;
 }
 
@@ -119,7 +162,7 @@ LoadResult LoadFromDevice(const TransferHooks& hooks) {
     std::uint8_t image[kPlacementSize] = {};
     InitPlacement(image, nullptr);
     const std::int8_t version = ReadVersion(scanner);
-    if (version == -1) {
+    if (BadVersion(version)) {
       ShowBadVersion();
       return load_bad_version;
     }
@@ -165,7 +208,7 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
     }
 
     const std::int8_t version = ReadVersion(scanner);
-    if (version == -1) {
+    if (BadVersion(version)) {
       ShowBadVersion();
       return SaveResult::failed;
     }
@@ -196,24 +239,8 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
       std::memcpy(image, large.data(), kPlacementSize);
     }
 
-    // The values that move the scanner's link to the host, as the scanner holds
-    // them now (whatever its settings version).
-    auto held = [&image](std::size_t member) { return ImageValue(image, member); };
-    const std::uint32_t scanner_interface = held(offsetof(Settings, barcode_interface));
-    const bool interface_changes = settings.barcode_interface != scanner_interface ||
-                                   settings.currency_interface != held(offsetof(Settings, currency_interface)) ||
-                                   settings.hid_poll_interval != held(offsetof(Settings, hid_poll_interval)) ||
-                                   std::uint32_t{settings.cdc_static_port} != held(offsetof(Settings, cdc_static_port));
-    if (interface_changes) {
-      const Message* question = &kInterfaceChangeQuestion;
-      std::string text;
-      if (settings.barcode_interface != scanner_interface &&
-          ((settings.barcode_interface == uart) != (scanner_interface == uart))) {
-        question = &kCableQuestion;
-        text = Fill(kCableQuestion, CableInterfaceText(settings.barcode_interface));
-      }
-      if (!Ask(*question, text)) return SaveResult::declined;
-    }
+    const InterfaceQuestion change = InterfaceQuestionOf(settings, image);
+    if (change.question && !Ask(*change.question, change.text)) return SaveResult::declined;
 
     // The scanner keeps its header and its lens settings.
     Settings scanner_record{};
@@ -223,8 +250,15 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
     outgoing.lens_lower = scanner_record.lens_lower;
     outgoing.lens_frequency = scanner_record.lens_frequency;
     const std::uint8_t header[3] = {image[0], image[1], image[2]};
+    std::uint8_t as_read[kPlacementSize];
+    std::memcpy(as_read, image, sizeof as_read);
     SettingsToPlacement(image, &outgoing);
     std::memcpy(image, header, sizeof header);
+    // Past the first 268 bytes a larger image is written back as it was read.
+    const std::size_t compared = std::min<std::size_t>(size, kPlacementSize);
+    if (hooks.before_write && !hooks.before_write(std::span<const std::uint8_t>(as_read, compared),
+                                                  std::span<const std::uint8_t>(image, compared)))
+      return SaveResult::declined;
 
     if (size > kPlacementSize) {
       std::memcpy(large.data(), image, kPlacementSize);
@@ -234,7 +268,7 @@ SaveResult SaveToDevice(Settings& settings, const ConnectionParamsT& params, con
       CScannerInterface::CheckError(scanner.WriteMemory(SETTINGS_ADDRESS, image, size, CallbackOf(hooks), UserOf(hooks)));
     }
     slot_copy.reset();
-    if (interface_changes) Show(kRestartNotice);
+    if (change.question) Show(kRestartNotice);
     return SaveResult::saved;
   } catch (...) {
     ShowError(CurrentExceptionText());

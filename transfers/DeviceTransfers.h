@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "core/Messages.h"
@@ -17,7 +18,7 @@ struct Settings;
 enum LoadResult : int {
   load_ok = 0,              // Settings hold the scanner's settings (or its model's defaults)
   load_declined = 1,        // the user declined the first question
-  load_bad_version = 2,     // the scanner's settings area is invalid (version 0xFF)
+  load_bad_version = 2,     // the scanner's settings area is invalid (a negative version, 0xFF erased)
   load_newer_declined = 3,  // newer settings version, defaults declined
   load_failed = 4,          // an error was shown
 };
@@ -41,6 +42,11 @@ struct TransferHooks {
   std::function<void(std::uint32_t done, std::uint32_t total)> progress;
   // A load took the model's defaults in place of a newer settings version.
   std::function<void()> defaults_taken;
+  // A save, just before it writes: the scanner's image as it was read and the
+  // image about to replace it, of the same length (`held` is empty when the
+  // scanner's newer layout cannot be read). False: nothing is written and the
+  // save ends as declined.
+  std::function<bool(std::span<const std::uint8_t> held, std::span<const std::uint8_t> outgoing)> before_write;
 };
 
 // The interface named in the cable question: "UART (RS232)", "USB" or "Неизвестный интерфейс".

@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "core/BoundedRead.h"
+#include "core/JsonText.h"
 #include "device/ComDevice.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/ExceptionReport.h"
@@ -401,23 +402,7 @@ const char* ResultMark(CheckResult result) {
   return "";
 }
 
-std::string Json(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", u);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
+std::string Json(const std::string& text) { return JsonString(text); }
 
 std::string JsonBool(bool value) { return value ? "true" : "false"; }
 

@@ -21,6 +21,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
+#include "testsupport/ImageBytes.h"
 #include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
@@ -193,9 +194,8 @@ bool RunAction(Action action, const Row& row, const std::string& out_file) {
       const SaveResult r = SaveToDevice();
       ok = r == SaveResult::saved;
       if (ok) {
-        std::uint8_t expected[kPlacementSize] = {};
-        InitPlacement(expected, &edited);
-        expected[kReservedOffset] = EmulatorImage(config)[kReservedOffset];  // no field: the scanner's stays
+        // No field holds the reserved byte: the scanner's stays.
+        const Bytes expected = test::ImageLaidOut(edited, EmulatorImage(config)[kReservedOffset]);
         const Bytes written = scanner.ReadMemory(SETTINGS_ADDRESS, kPlacementSize);
         for (std::size_t i = 0; i < kPlacementSize; ++i)
           EXPECT_EQ(written[i], expected[i]) << "the scanner's settings byte " << i;

@@ -277,47 +277,59 @@ TEST_F(TransfersTest, InterfaceChangeQuestions) {
       /*7*/ {usb_hid, usb_hid, 3, 3, true, true, 2, 0, general},
       /*8*/ {uart, uart, 3, 3, true, true, 2, 2, ""},
   };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const Case& c = cases[i];
-    SCOPED_TRACE(testing::Message() << "row " << i);
-    Bytes image = ScannerImage(156, 268);
-    image[94] = c.scanner_interface;
-    image[95] = c.scanner_currency;
-    image[100] = c.scanner_poll;
-    image[108] = c.scanner_static;
-    for (Answer last : {N, Y}) {
-      Start(image);
-      CurrentSettings() = Edited();
-      CurrentSettings().barcode_interface = c.record_interface;
-      CurrentSettings().currency_interface = c.record_currency;
-      CurrentSettings().hid_poll_interval = c.record_poll;
-      CurrentSettings().cdc_static_port = c.record_static;
-      dialogs_.shown.clear();
-      dialogs_.answers = {Y, last};
-      const SaveResult r = SaveToDevice({});
-      if (c.question.empty()) {
-        EXPECT_EQ(r, SaveResult::saved);
-        EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion.text});
-        break;
-      }
-      ASSERT_GE(dialogs_.shown.size(), 2u);
-      EXPECT_EQ(dialogs_.shown[1].text, c.question);
-      EXPECT_EQ(dialogs_.shown[1].caption, "Внимание");
-      EXPECT_EQ(dialogs_.shown[1].icon, Icon::exclamation);
-      if (last == N) {
-        EXPECT_EQ(r, SaveResult::declined);
-        EXPECT_EQ(BytesWritten(), 0u);
-        EXPECT_EQ(dialogs_.shown.size(), 2u);
-      } else {
-        EXPECT_EQ(r, SaveResult::saved);
-        EXPECT_EQ(Memory(268)[94], c.record_interface);
-        EXPECT_EQ(dialogs_.shown.back().text, kRestartNotice.text);
+  // Version 2: a newer layout overwritten after its own question; the link to
+  // the host moves all the same, so the same question and notice come.
+  for (std::uint8_t version : {1, 2}) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+      const Case& c = cases[i];
+      SCOPED_TRACE(testing::Message() << "version " << int(version) << ", row " << i);
+      Bytes image = ScannerImage(156, 268, version);
+      image[94] = c.scanner_interface;
+      image[95] = c.scanner_currency;
+      image[100] = c.scanner_poll;
+      image[108] = c.scanner_static;
+      std::vector<std::string> asked = {kSaveQuestion.text};
+      if (version == 2) asked.push_back(kNewerVersionSaveQuestion.text);
+      for (Answer last : {N, Y}) {
+        Start(image);
+        CurrentSettings() = Edited();
+        CurrentSettings().barcode_interface = c.record_interface;
+        CurrentSettings().currency_interface = c.record_currency;
+        CurrentSettings().hid_poll_interval = c.record_poll;
+        CurrentSettings().cdc_static_port = c.record_static;
+        dialogs_.shown.clear();
+        dialogs_.answers = {Y};
+        if (version == 2) dialogs_.answers.push_back(Y);
+        dialogs_.answers.push_back(last);
+        const SaveResult r = SaveToDevice({});
+        if (c.question.empty()) {
+          EXPECT_EQ(r, SaveResult::saved);
+          EXPECT_EQ(dialogs_.Texts(), asked);
+          break;
+        }
+        ASSERT_EQ(dialogs_.shown.size(), asked.size() + 1 + (last == Y ? 1 : 0));
+        const MessageBox& question = dialogs_.shown[asked.size()];
+        EXPECT_EQ(question.text, c.question);
+        EXPECT_EQ(question.caption, "Внимание");
+        EXPECT_EQ(question.icon, Icon::exclamation);
+        if (last == N) {
+          EXPECT_EQ(r, SaveResult::declined);
+          EXPECT_EQ(BytesWritten(), 0u);
+        } else {
+          EXPECT_EQ(r, SaveResult::saved);
+          EXPECT_EQ(Memory(268)[94], c.record_interface);
+          EXPECT_EQ(Memory(1)[0], 1) << "written with our header";
+          EXPECT_EQ(dialogs_.shown.back().text, kRestartNotice.text);
+        }
       }
     }
   }
 }
 
 TEST_F(TransfersTest, SettingsVersionRules) {
+  constexpr int kSaved = static_cast<int>(SaveResult::saved);
+  constexpr int kDeclined = static_cast<int>(SaveResult::declined);
+  constexpr int kFailed = static_cast<int>(SaveResult::failed);
   struct Case {
     std::uint8_t version;
     bool load;
@@ -329,14 +341,31 @@ TEST_F(TransfersTest, SettingsVersionRules) {
       /*0*/ {0xFF, true, {Y}, load_bad_version, kBadVersion.text},
       /*1*/ {2, true, {Y, N}, load_newer_declined, kNewerVersionQuestion.text},
       /*2*/ {2, true, {Y, Y}, load_ok, kNewerVersionQuestion.text},
-      /*3*/ {0xFF, false, {Y}, static_cast<int>(SaveResult::failed), kBadVersion.text},
+      /*3*/ {0xFF, false, {Y}, kFailed, kBadVersion.text},
       // A save asks whether to overwrite, not whether to load defaults.
-      /*4*/ {2, false, {Y, N}, static_cast<int>(SaveResult::declined), kNewerVersionSaveQuestion.text},
-      /*5*/ {2, false, {Y, Y}, static_cast<int>(SaveResult::saved), kNewerVersionSaveQuestion.text},
+      /*4*/ {2, false, {Y, N}, kDeclined, kNewerVersionSaveQuestion.text},
+      /*5*/ {2, false, {Y, Y}, kSaved, kNewerVersionSaveQuestion.text},
+      // Every version above ours is newer, up to the largest positive byte.
+      /*6*/ {3, true, {Y, Y}, load_ok, kNewerVersionQuestion.text},
+      /*7*/ {0x7F, true, {Y, N}, load_newer_declined, kNewerVersionQuestion.text},
+      /*8*/ {3, false, {Y, Y}, kSaved, kNewerVersionSaveQuestion.text},
+      /*9*/ {0x7F, false, {Y, N}, kDeclined, kNewerVersionSaveQuestion.text},
+      // Version 0 and 1 are ours or older: read and written as they are.
+      /*10*/ {0, true, {Y}, load_ok, kLoadQuestion.text},
+      /*11*/ {0, false, {Y}, kSaved, kSaveQuestion.text},
+      /*12*/ {1, true, {Y}, load_ok, kLoadQuestion.text},
+      /*13*/ {1, false, {Y}, kSaved, kSaveQuestion.text},
+      // Every negative version is a damaged header, as in a settings file.
+      /*14*/ {0x80, true, {Y}, load_bad_version, kBadVersion.text},
+      /*15*/ {0xFE, true, {Y}, load_bad_version, kBadVersion.text},
+      /*16*/ {0x80, false, {Y}, kFailed, kBadVersion.text},
+      /*17*/ {0xFE, false, {Y}, kFailed, kBadVersion.text},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE(testing::Message() << "row " << i);
+    const bool damaged = c.version >= 0x80;
+    const bool newer = c.version >= 2 && !damaged;
     ResetProcessState();
     const Bytes image = ScannerImage(204, 268, c.version);
     Start(image, 204);
@@ -349,40 +378,70 @@ TEST_F(TransfersTest, SettingsVersionRules) {
     dialogs_.answers = {c.answers.begin(), c.answers.end()};
     const int r = c.load ? LoadFromDevice({}) : static_cast<int>(SaveToDevice({}));
     EXPECT_EQ(r, c.result);
-    ASSERT_EQ(dialogs_.shown.size(), c.answers.size() + (c.version == 0xFF ? 1 : 0));
+    ASSERT_EQ(dialogs_.shown.size(), c.answers.size() + (damaged ? 1 : 0));
     const MessageBox& box = dialogs_.shown.back();
     EXPECT_EQ(box.text, c.last_text);
-    if (c.version == 0xFF) {
+    if (damaged) {
       EXPECT_EQ(box.caption, "Ошибка");
       EXPECT_EQ(box.icon, Icon::exclamation);
-    } else {
+    } else if (newer) {
       EXPECT_EQ(box.caption, "Вопрос");
       EXPECT_EQ(box.icon, Icon::question);
       EXPECT_EQ(box.default_answer, Answer::no);
     }
-    if (c.load && r == load_ok) {
+    if (c.load && r == load_ok && newer) {
       Settings defaults{};
       LoadDefaults(defaults);  // of the scanner's model, now current
       EXPECT_TRUE(CurrentSettings() == defaults);
+    } else if (c.load && r == load_ok) {
+      // The scanner's own values, where the marks of ScannerImage put them.
+      EXPECT_EQ(CurrentSettings().volume, 3);
+      EXPECT_EQ(CurrentSettings().lens_frequency, 9);
+      EXPECT_EQ(CurrentSettings().lens_upper, 0x2211);
     } else if (c.load) {
       EXPECT_TRUE(CurrentSettings() == before);
     }
     if (!c.load) {
-      if (r == static_cast<int>(SaveResult::saved)) {
+      const Bytes after = Memory(268);
+      if (r == kSaved && newer) {
         // Our fields under a newer header would read as damaged settings: the
-        // image written is ours whole, header included.
-        const Bytes after = Memory(268);
-        std::uint8_t ours[kPlacementSize] = {};  // the reserved byte is 0 in every image the program builds
-        InitPlacement(ours, &before);
-        EXPECT_EQ(after, Bytes(ours, ours + kPlacementSize));
+        // image written is ours whole, header included; the reserved byte is
+        // 0 in every image the program builds.
         EXPECT_EQ(after[0], 1);
-        EXPECT_EQ(PlacementSize(after.data()), 268);
-        EXPECT_EQ(after[51], 6);
+        EXPECT_EQ(after[1], 0x0C);
+        EXPECT_EQ(after[2], 0x01);
+        EXPECT_EQ(after[kReservedOffset], 0);
+        EXPECT_EQ(after[51], 6) << "volume";
+        EXPECT_EQ(after[18], before.lens_frequency) << "ours whole, lens fields included";
+      } else if (r == kSaved) {
+        EXPECT_EQ(after[0], c.version) << "the scanner keeps its header";
+        EXPECT_EQ(after[kReservedOffset], 0x5A);
+        EXPECT_EQ(after[51], 6) << "volume";
+        EXPECT_EQ(after[18], 9) << "the scanner keeps its lens";
       } else {
         EXPECT_EQ(BytesWritten(), 0u);
+        EXPECT_EQ(after, Bytes(image.begin(), image.begin() + 268));
       }
     }
   }
+}
+
+// The rule of a settings file holds for a scanner too: a length byte above
+// ten is read as ten, and the save puts ten back.
+TEST_F(TransfersTest, ADamagedSequenceLengthInTheScannerIsReadAndWrittenAsTen) {
+  Bytes image = ScannerImage(156, 268);
+  image[21] = 200;  // barcode_prefix_hid
+  for (std::size_t i = 22; i < 32; ++i) image[i] = static_cast<std::uint8_t>('a' + i - 22);
+  Start(image);
+  dialogs_.answers = {Y};
+  ASSERT_EQ(LoadFromDevice({}), load_ok);
+  EXPECT_EQ(CurrentSettings().barcode_prefix_hid.length, 10);
+  EXPECT_EQ(CurrentSettings().barcode_prefix_hid.data[9], 'j');
+  dialogs_.shown.clear();
+  dialogs_.answers = {Y};
+  ASSERT_EQ(SaveToDevice({}), SaveResult::saved);
+  EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>{kSaveQuestion.text});
+  EXPECT_EQ(Memory(22)[21], 10);
 }
 
 TEST_F(TransfersTest, DeclinedFirstQuestionTouchesNothing) {

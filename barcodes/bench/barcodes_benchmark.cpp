@@ -68,6 +68,23 @@ BENCHMARK(BM_BarcodeImageBytes151)
     ->Arg(static_cast<int>(tavrik::BarcodeFormat::png))
     ->Unit(benchmark::kMillisecond);
 
+// The largest PNG made: the largest symbol with modules as wide as the side
+// limit allows at the highest resolution (about 32 700 pixels a side).
+void BM_LargestPng151(benchmark::State& state) {
+  auto modules = LargestSymbolModules();
+  const ag_matrix matrix{modules.data(), 151, 151};
+  tavrik::PrintGeometry geometry;
+  geometry.png_dpi = tavrik::kMaxPngDpi;
+  geometry.module_mm = static_cast<double>(tavrik::kMaxPngSide / 155) * 25.4 / geometry.png_dpi;
+  for (auto _ : state) {
+    const auto bytes = tavrik::BarcodeImageBytes(matrix, tavrik::BarcodeFormat::png, geometry);
+    if (!bytes) state.SkipWithError("no picture");
+    state.counters["bytes"] = static_cast<double>(bytes ? bytes->size() : 0);
+  }
+  state.counters["side"] = static_cast<double>(tavrik::PngSidePixels(151, geometry));
+}
+BENCHMARK(BM_LargestPng151)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
 BENCHMARK_MAIN();

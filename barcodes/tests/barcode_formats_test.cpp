@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -213,22 +214,71 @@ TEST_F(PrintFiles, FailuresLeaveNoPartialFile) {
   // A folder that is not there.
   EXPECT_EQ(SaveBarcodeFilesAs(dir_ + "/missing/scan.svg", BarcodeFormat::svg, false, {}, kHeadlessScreen, settings_),
             SaveBarcodeResult::write_failed);
-  // A geometry no printer can use, and a PNG wider than the library draws.
+  // A geometry no printer can use.
   EXPECT_EQ(SaveBarcodeFilesAs(dir_ + "/zero.pdf", BarcodeFormat::pdf, false, {0, 2, 300}, kHeadlessScreen, settings_),
             SaveBarcodeResult::write_failed);
-  EXPECT_EQ(SaveBarcodeFilesAs(dir_ + "/huge.png", BarcodeFormat::png, false, {25, 2, 2400}, kHeadlessScreen,
-                               settings_),
-            SaveBarcodeResult::write_failed);
   EXPECT_TRUE(Entries().empty());
-  // The "_New" name is taken by a folder: the "_Old" picture stays.
-  std::filesystem::create_directory(dir_ + "/scan_New.png");
-  EXPECT_EQ(SaveBarcodeFilesAs(dir_ + "/scan.png", BarcodeFormat::png, false, {}, kHeadlessScreen, settings_),
-            SaveBarcodeResult::write_failed);
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"scan_New.png", "scan_Old.png"}));
   // Nothing to draw.
   const ag_matrix empty{nullptr, 0, 0};
   EXPECT_FALSE(BarcodeImageBytes(empty, BarcodeFormat::svg));
   EXPECT_FALSE(BarcodeImageBytes(*group_, BarcodeFormat::emf));
+}
+
+TEST_F(PrintFiles, APairIsReplacedWholeOrNotAtAll) {
+  // "_Old" can be written, "_New" cannot: the old pair stays a pair, in every format.
+  for (const BarcodeFormatSpec& spec : kBarcodeFormats) {
+    SCOPED_TRACE(spec.extension);
+    const std::string ext = spec.extension;
+    const std::string old_name = dir_ + "/scan_Old." + ext;
+    const std::vector<std::uint8_t> earlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
+    std::ofstream(old_name, std::ios::binary).write(reinterpret_cast<const char*>(earlier.data()),
+                                                    static_cast<std::streamsize>(earlier.size()));
+    std::filesystem::create_directory(dir_ + "/scan_New." + ext);
+    EXPECT_EQ(SaveBarcodeFilesAs(dir_ + "/scan." + ext, spec.format, false, {}, kHeadlessScreen, settings_),
+              SaveBarcodeResult::write_failed);
+    EXPECT_EQ(test::ReadFileBytes(old_name), earlier);
+    EXPECT_TRUE(std::filesystem::is_directory(dir_ + "/scan_New." + ext));
+    std::filesystem::remove(dir_ + "/scan_New." + ext);
+    std::filesystem::remove(old_name);
+    EXPECT_TRUE(Entries().empty()) << "no temporary is left";
+  }
+}
+
+TEST_F(PrintFiles, PngIsOneBitAPixelAndItsSizeIsBoundedBeforeDrawing) {
+  struct Case {
+    PrintGeometry geometry;
+    SaveBarcodeResult expected;
+  };
+  // The old-form symbol is the larger one; a side of it with the quiet zone.
+  const std::uint32_t modules = std::max(old_form_->width, group_->width) + 4;
+  const auto module_mm_for = [](int pixels, double dpi) { return pixels * 25.4 / dpi; };
+  const int largest_module = static_cast<int>(kMaxPngSide / modules);
+  const Case cases[] = {
+      /*0*/ {{}, SaveBarcodeResult::saved},
+      /*1*/ {{module_mm_for(largest_module, 2400), 2, 2400}, SaveBarcodeResult::saved},  // just fits
+      /*2*/ {{module_mm_for(largest_module + 1, 2400), 2, 2400}, SaveBarcodeResult::too_large},
+      /*3*/ {{5, 2, 2400}, SaveBarcodeResult::too_large},
+      /*4*/ {{25, 2, 2400}, SaveBarcodeResult::too_large},
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row));
+    const std::string name = dir_ + "/big" + std::to_string(row) + ".png";
+    ASSERT_EQ(SaveBarcodeFilesAs(name, BarcodeFormat::png, false, cases[row].geometry, kHeadlessScreen, settings_),
+              cases[row].expected);
+    if (cases[row].expected != SaveBarcodeResult::saved) continue;
+    const auto bytes = test::ReadFileBytes(dir_ + "/big" + std::to_string(row) + "_New.png");
+    ASSERT_GT(bytes.size(), 33u);
+    EXPECT_EQ(bytes[8 + 8 + 8], 1) << "bit depth";
+    EXPECT_EQ(bytes[8 + 8 + 9], 0) << "grey";
+    if (row == 0) {
+      const auto image = test::ReadPng(dir_ + "/big0_New.png");
+      ASSERT_TRUE(image);
+      ExpectSameModules(*image, *group_, 6);
+      EXPECT_TRUE(test::DecodeAztec(*image).valid);
+    }
+  }
+  EXPECT_EQ(PngSidePixels(group_->width, {}), (group_->width + 4) * 6u);
+  EXPECT_FALSE(BarcodeImageBytes(*old_form_, BarcodeFormat::png, {25, 2, 2400}));
 }
 
 }  // namespace

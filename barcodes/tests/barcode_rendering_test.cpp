@@ -89,46 +89,19 @@ struct EmfReader {
   }
 };
 
-TEST(BarcodeMetafile, RecordsReadBackToTheMatrix) {
-  TestMatrix m = test::PatternMatrix(19, 7);
-  const auto bytes = BarcodeMetafileBytes(m.view(), kHeadlessScreen);
-  ASSERT_TRUE(bytes);
-  const EmfReader r{*bytes};
-  // Header.
-  ASSERT_GE(bytes->size(), 108u);
-  EXPECT_EQ(r.U32(0), 1u);
-  EXPECT_EQ(r.U32(4), 108u);
-  EXPECT_EQ(r.I32(8), 0);
-  EXPECT_EQ(r.I32(12), 0);
-  EXPECT_EQ(r.I32(16), 18);  // inclusive bounds
-  EXPECT_EQ(r.I32(20), 18);
-  EXPECT_EQ(r.I32(24), 0);
-  EXPECT_EQ(r.I32(28), 0);
-  EXPECT_EQ(r.I32(32), 508 * 19 * 100 / 1920);  // 19 pixels of a 96 dpi screen in 0.01 mm
-  EXPECT_EQ(r.I32(36), 286 * 19 * 100 / 1080);
-  EXPECT_EQ(r.U32(40), 0x464D4520u);
-  EXPECT_EQ(r.U32(44), 0x10000u);
-  EXPECT_EQ(r.U32(48), bytes->size());
+// The records behind the header, read by the file format: select brush,
+// pattern blit, white brush back, until the end record; the fills in order.
+void ReadFills(const std::vector<std::uint8_t>& bytes, std::vector<Fill>& fills) {
+  const EmfReader r{bytes};
   const std::uint32_t records = r.U32(52);
-  EXPECT_EQ(bytes->at(56) | bytes->at(57) << 8, 1);  // nHandles
-  EXPECT_EQ(r.U32(60), 0u);                           // no description
-  EXPECT_EQ(r.U32(72), 1920u);
-  EXPECT_EQ(r.U32(76), 1080u);
-  EXPECT_EQ(r.U32(80), 508u);
-  EXPECT_EQ(r.U32(84), 286u);
-  EXPECT_EQ(r.U32(100), 508000u);
-  EXPECT_EQ(r.U32(104), 286000u);
-
-  // Fills: select brush, pattern blit, white brush back.
-  std::vector<Fill> fills;
   std::size_t at = 108;
   std::uint32_t seen = 1;
   std::uint32_t selected = 0x80000000u;
   bool eof = false;
-  while (at + 8 <= bytes->size() && !eof) {
+  while (at + 8 <= bytes.size() && !eof) {
     const std::uint32_t type = r.U32(at), size = r.U32(at + 4);
     ASSERT_GE(size, 8u);
-    ASSERT_LE(at + size, bytes->size());
+    ASSERT_LE(at + size, bytes.size());
     ++seen;
     switch (type) {
       case 37:  // EMR_SELECTOBJECT
@@ -154,7 +127,7 @@ TEST(BarcodeMetafile, RecordsReadBackToTheMatrix) {
       }
       case 14:  // EMR_EOF
         EXPECT_EQ(size, 20u);
-        EXPECT_EQ(at + size, bytes->size());
+        EXPECT_EQ(at + size, bytes.size());
         eof = true;
         break;
       default: FAIL() << "unexpected record " << type;
@@ -170,11 +143,85 @@ TEST(BarcodeMetafile, RecordsReadBackToTheMatrix) {
   EXPECT_TRUE(eof);
   EXPECT_EQ(seen, records);
 
+}
+
+TEST(BarcodeMetafile, RecordsReadBackToTheMatrix) {
+  TestMatrix m = test::PatternMatrix(19, 7);
+  const auto bytes = BarcodeMetafileBytes(m.view(), kHeadlessScreen);
+  ASSERT_TRUE(bytes);
+  const EmfReader r{*bytes};
+  // Header.
+  ASSERT_GE(bytes->size(), 108u);
+  EXPECT_EQ(r.U32(0), 1u);
+  EXPECT_EQ(r.U32(4), 108u);
+  EXPECT_EQ(r.I32(8), 0);
+  EXPECT_EQ(r.I32(12), 0);
+  EXPECT_EQ(r.I32(16), 18);  // inclusive bounds
+  EXPECT_EQ(r.I32(20), 18);
+  EXPECT_EQ(r.I32(24), 0);
+  EXPECT_EQ(r.I32(28), 0);
+  EXPECT_EQ(r.I32(32), 508 * 19 * 100 / 1920);  // 19 pixels of a 96 dpi screen in 0.01 mm
+  EXPECT_EQ(r.I32(36), 286 * 19 * 100 / 1080);
+  EXPECT_EQ(r.U32(40), 0x464D4520u);
+  EXPECT_EQ(r.U32(44), 0x10000u);
+  EXPECT_EQ(r.U32(48), bytes->size());
+  EXPECT_EQ(bytes->at(56) | bytes->at(57) << 8, 1);  // nHandles
+  EXPECT_EQ(r.U32(60), 0u);                           // no description
+  EXPECT_EQ(r.U32(72), 1920u);
+  EXPECT_EQ(r.U32(76), 1080u);
+  EXPECT_EQ(r.U32(80), 508u);
+  EXPECT_EQ(r.U32(84), 286u);
+  EXPECT_EQ(r.U32(100), 508000u);
+  EXPECT_EQ(r.U32(104), 286000u);
+
+  // Fills: select brush, pattern blit, white brush back.
+  std::vector<Fill> fills;
+  ReadFills(*bytes, fills);
   RecordingTarget drawn;
   DrawBarcode(drawn, m.view(), 1.0, 1.0);
   EXPECT_EQ(fills, drawn.fills);
   ASSERT_FALSE(fills.empty());
   EXPECT_EQ(fills.front(), (Fill{0, 0, 19, 19, Brush::white}));
+}
+
+// The reference recording read by the format alone: its black fills are the
+// dark modules of its matrix, one square each, and nothing else.
+TEST(BarcodeMetafile, TheReferenceRecordingHoldsItsMatrix) {
+  std::ifstream in(test::TestDataPath("gdi-fillrect-23x23.matrix.txt"));
+  const std::string rows((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TestMatrix m = test::MatrixFromRows(rows);
+  const std::vector<std::uint8_t> bytes = test::ReadFileBytes(test::TestDataPath("gdi-fillrect-23x23.emf"));
+  ASSERT_GE(bytes.size(), 108u);
+  const EmfReader r{bytes};
+  EXPECT_EQ(r.U32(0), 1u);
+  EXPECT_EQ(r.U32(40), 0x464D4520u);
+  EXPECT_EQ(r.U32(48), bytes.size());
+  std::vector<Fill> fills;
+  ReadFills(bytes, fills);
+  ASSERT_FALSE(fills.empty());
+  EXPECT_EQ(fills.front().brush, Brush::white) << "the page first";
+  std::vector<Fill> black;
+  for (const Fill& f : fills) {
+    if (f.brush == Brush::black) black.push_back(f);
+  }
+  ASSERT_FALSE(black.empty());
+  const int side = black.front().right - black.front().left;
+  ASSERT_GT(side, 0);
+  std::vector<std::uint8_t> seen(m.width * m.height, 0);
+  for (const Fill& f : black) {
+    EXPECT_EQ(f.right - f.left, side);
+    EXPECT_EQ(f.bottom - f.top, side);
+    EXPECT_EQ(f.left % side, 0);
+    EXPECT_EQ(f.top % side, 0);
+    const int x = f.left / side, y = f.top / side;
+    ASSERT_LT(x, static_cast<int>(m.width));
+    ASSERT_LT(y, static_cast<int>(m.height));
+    seen[y * m.width + x] = 1;
+  }
+  for (std::uint32_t i = 0; i < m.width * m.height; ++i) EXPECT_EQ(seen[i], m.modules[i] != 0 ? 1 : 0) << "module " << i;
+  EXPECT_EQ(black.size(), static_cast<std::size_t>(std::count_if(m.modules.begin(), m.modules.end(), [](std::uint8_t v) {
+              return v != 0;
+            })));
 }
 
 TEST(BarcodeMetafile, RefusesWhatItCannotDraw) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/sysmacros.h>
@@ -16,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdio>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -259,27 +263,152 @@ TEST_F(FileSafety, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProcess) {
   EXPECT_EQ(Entries(dir_), (std::vector<std::string>{"target"}));
 }
 
+// The child's end of the pipe that tells the parent a temporary is being
+// written; the hook then waits until the parent's signal is pending.
+int g_staging_fd = -1;
+int g_awaited_signal = 0;
+
+void TellAndAwaitSignal() {
+  if (g_staging_fd < 0) return;
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t told = ::write(g_staging_fd, &byte, 1);
+  ::close(g_staging_fd);
+  g_staging_fd = -1;
+  for (;;) {
+    sigset_t pending;
+    sigpending(&pending);
+    if (sigismember(&pending, g_awaited_signal)) return;
+    ::usleep(1000);
+  }
+}
+
 TEST_F(FileSafety, ASignalInTheMiddleLeavesNoTemporary) {
-  // Large parts, so that the signal comes while a write is under way.
-  const Bytes part(8 << 20, 0x5A);
+  // The signal lands while the first of two parts is in the temporary: the
+  // hook reports that moment and returns only once the signal is pending.
+  const Bytes part(64 << 10, 0x5A);
   const std::string target = Path("target");
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
     SCOPED_TRACE(signal_number);
     PutFile(target, kOld);
+    int pipe_fds[2];
+    ASSERT_EQ(::pipe(pipe_fds), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
+      ::close(pipe_fds[0]);
       ::signal(signal_number, SIG_DFL);
-      for (;;) WriteFileAtomically(target, {part, part});
+      g_staging_fd = pipe_fds[1];
+      g_awaited_signal = signal_number;
+      SetWriteStageHook(TellAndAwaitSignal);
+      WriteFileAtomically(target, {part, part});
+      ::_exit(0);  // not reached: the held signal ends the process once the file is in place
     }
-    ::usleep(150 * 1000);
+    ::close(pipe_fds[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(pipe_fds[0], &byte, 1), 1) << "the write reached its temporary";
+    ::close(pipe_fds[0]);
     ::kill(pid, signal_number);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), signal_number);
     EXPECT_EQ(Entries(dir_), (std::vector<std::string>{"target"}));
-    const auto size = fs::file_size(target);
-    EXPECT_TRUE(size == kOld.size() || size == 2 * part.size()) << size;
+    EXPECT_EQ(fs::file_size(target), 2 * part.size()) << "held back until the file was complete and in place";
   }
+}
+
+// The name that the stage hook takes just before the files are moved.
+std::string g_name_to_take;
+
+void TakeName() {
+  if (g_name_to_take.empty()) return;
+  PutFile(g_name_to_take, {'t', 'a', 'k', 'e', 'n'});
+  g_name_to_take.clear();
+}
+
+bool MakeImmutable(const std::string& path, bool on) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+  done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  ::close(fd);
+  return done;
+}
+
+TEST_F(FileSafety, FilesWrittenTogetherAllChangeOrNoneDoes) {
+  const Bytes first = {'f', 'i', 'r', 's', 't'};
+  const Bytes second = {'s', 'e', 'c', 'o', 'n', 'd'};
+  const std::string a = Path("a");
+  const std::string b = Path("b");
+  const auto write_both = [&] {
+    const FileToWrite files[] = {{a, first}, {b, second}};
+    return WriteFilesAtomically(files);
+  };
+  struct Case {
+    const char* why;
+    std::function<bool()> arrange;  // false: this system cannot arrange it
+    std::function<void()> tidy;
+  };
+  const Case cases[] = {
+      /*0*/ {"the second name is a folder", [&] { return fs::create_directory(b); }, [&] { fs::remove(b); }},
+      /*1*/ {"the second target is immutable",
+             [&] {
+               PutFile(b, kOld);
+               return MakeImmutable(b, true);
+             },
+             [&] {
+               MakeImmutable(b, false);
+               fs::remove(b);
+             }},
+      /*2*/ {"the second, a new file, has its name taken while the first is written",
+             [&] {
+               g_name_to_take = b;
+               SetWriteStageHook(TakeName);
+               return true;
+             },
+             [&] {
+               SetWriteStageHook(nullptr);
+               fs::remove(b);
+             }},
+      /*3*/ {"the second's folder is not there", [&] { return true; }, [] {}},
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row) + ": " + cases[row].why);
+    PutFile(a, kOld);
+    if (!cases[row].arrange()) {
+      cases[row].tidy();
+      std::printf("row %zu skipped: %s cannot be arranged here\n", row, cases[row].why);
+      continue;
+    }
+    const Bytes b_before = fs::is_regular_file(b) ? FileBytes(b) : Bytes{};
+    AtomicWriteResult r;
+    if (row == 3) {
+      const FileToWrite files[] = {{a, first}, {Path("missing/b"), second}};
+      r = WriteFilesAtomically(files);
+    } else {
+      r = write_both();
+    }
+    EXPECT_NE(r, AtomicWriteResult::ok);
+    EXPECT_EQ(FileBytes(a), kOld) << "the first file is as it was";
+    if (fs::is_regular_file(b) && row != 2) {
+      EXPECT_EQ(FileBytes(b), b_before);
+    }
+    cases[row].tidy();
+    std::vector<std::string> left = Entries(dir_);
+    EXPECT_EQ(left, (std::vector<std::string>{"a"})) << "no temporary, nothing of the second";
+  }
+  // And the ordinary case: both, an existing one and a new one.
+  PutFile(a, kOld);
+  ASSERT_EQ(write_both(), AtomicWriteResult::ok);
+  EXPECT_EQ(FileBytes(a), first);
+  EXPECT_EQ(FileBytes(b), second);
+  EXPECT_EQ(Entries(dir_), (std::vector<std::string>{"a", "b"}));
+  // Two names of one file cannot carry two contents.
+  fs::create_symlink(a, Path("also-a"));
+  const FileToWrite same[] = {{a, first}, {Path("also-a"), second}};
+  EXPECT_EQ(WriteFilesAtomically(same), AtomicWriteResult::create_failed);
+  EXPECT_EQ(FileBytes(a), first);
 }
 
 TEST_F(FileSafety, TheSettingsReaderLeavesTheRecordAloneOnAnyError) {

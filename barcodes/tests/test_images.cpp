@@ -96,7 +96,7 @@ std::optional<GreyImage> ReadPng(const std::string& path) {
   const std::vector<std::uint8_t> file = ReadFileBytes(path);
   static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (file.size() < 8 || !std::equal(std::begin(kSignature), std::end(kSignature), file.begin())) return std::nullopt;
-  int width = 0, height = 0, channels = 0;
+  int width = 0, height = 0, channels = 0, depth = 8;
   std::vector<std::uint8_t> compressed;
   for (std::size_t at = 8; at + 12 <= file.size();) {
     const std::uint32_t length = BigEndian32(&file[at]);
@@ -106,8 +106,10 @@ std::optional<GreyImage> ReadPng(const std::string& path) {
     if (type == "IHDR") {
       width = static_cast<int>(BigEndian32(data));
       height = static_cast<int>(BigEndian32(data + 4));
-      const int depth = data[8], colour = data[9], interlace = data[12];
-      if (depth != 8 || interlace != 0) return std::nullopt;
+      const int colour = data[9], interlace = data[12];
+      depth = data[8];
+      // Eight bits a sample, or one bit of grey.
+      if ((depth != 8 && !(depth == 1 && colour == 0)) || interlace != 0) return std::nullopt;
       channels = colour == 0 ? 1 : colour == 2 ? 3 : colour == 4 ? 2 : colour == 6 ? 4 : 0;
       if (channels == 0) return std::nullopt;
     } else if (type == "IDAT") {
@@ -116,7 +118,8 @@ std::optional<GreyImage> ReadPng(const std::string& path) {
     at += 12 + length;
   }
   if (width <= 0 || height <= 0) return std::nullopt;
-  const std::size_t stride = static_cast<std::size_t>(width) * channels;
+  const std::size_t stride =
+      depth == 1 ? (static_cast<std::size_t>(width) + 7) / 8 : static_cast<std::size_t>(width) * channels;
   std::vector<std::uint8_t> raw((stride + 1) * height);
   uLongf raw_size = static_cast<uLongf>(raw.size());
   if (uncompress(raw.data(), &raw_size, compressed.data(), static_cast<uLong>(compressed.size())) != Z_OK ||
@@ -146,6 +149,16 @@ std::optional<GreyImage> ReadPng(const std::string& path) {
     }
   }
   GreyImage grey{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height)};
+  if (depth == 1) {
+    // The first pixel in the high bit; 1 is white.
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const bool white = (pixels[y * stride + x / 8] >> (7 - x % 8)) & 1;
+        grey.pixels[static_cast<std::size_t>(y) * width + x] = white ? 255 : 0;
+      }
+    }
+    return grey;
+  }
   for (std::size_t p = 0; p < grey.pixels.size(); ++p) {
     const std::uint8_t* px = &pixels[p * channels];
     int value = channels >= 3 ? (px[0] + px[1] + px[2]) / 3 : px[0];

@@ -18,6 +18,8 @@
 #include "core/AtomicFile.h"
 #include "core/BoundedRead.h"
 #include "barcodes/GroupBarcode.h"
+#include "barcodes/ProgrammingSheet.h"
+#include "barcodes/SheetPdf.h"
 #include "device/ScannerInterface.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
@@ -128,6 +130,10 @@ int Barcodes(const CliArgs& args) {
   if (!source) return kCliFailed;
   const SaveBarcodeResult r = SaveBarcodeFilesAs(out, ChosenBarcodeFormat(out, 0), args.Has("--exclude-lens"),
                                                  geometry, kHeadlessScreen, source->settings);
+  if (r == SaveBarcodeResult::too_large) {
+    throw CliUsageError{"картинка PNG больше " + std::to_string(kMaxPngSide) +
+                        " точек по стороне: уменьшите --module-mm или --dpi"};
+  }
   if (r != SaveBarcodeResult::saved) {
     std::fprintf(stderr, "%s\n", SaveBarcodeMessage(r));
     return kCliFailed;
@@ -137,13 +143,53 @@ int Barcodes(const CliArgs& args) {
   return kCliOk;
 }
 
+// The sheet's title: the model as probe prints it, and the file it was made from.
+std::string SheetTitle(const CliArgs& args) {
+  std::string title;
+  if (auto model = args.Value("--model")) title = ModelText(CliModel(*model), false);
+  if (!args.plain.empty()) {
+    const std::string& file = args.plain[0];
+    const std::string name = file.substr(file.find_last_of('/') + 1);  // npos + 1 is 0
+    title += title.empty() ? name : " (" + name + ")";
+  }
+  return title.empty() ? ModelText(0, false) : title;
+}
+
+int Sheet(const CliArgs& args) {
+  const std::string out = args.Required("-o");
+  if (BarcodeFormatFromName(out) != BarcodeFormat::pdf)
+    throw CliUsageError{"лист настройки пишется только в PDF: имя файла должно оканчиваться на .pdf"};
+  SheetRequest request;
+  if (auto mm = args.Value("--module-mm"))
+    request.module_mm = CliDecimal("--module-mm", *mm, kSheetMinModuleMm, kSheetMaxModuleMm);
+  request.model_text = SheetTitle(args);
+  request.date = SheetDateToday();
+  const std::optional<Source> source = SourceOf(args);
+  if (!source) return kCliFailed;
+  Settings defaults{};
+  LoadDefaults(defaults);  // of the source's model
+  SheetLayout layout;
+  const SheetResult r = LayoutProgrammingSheet(request, source->settings, defaults, layout);
+  if (r != SheetResult::ok) {
+    std::fprintf(stderr, "%s\n", SheetResultText(r, request.module_mm).c_str());
+    return kCliFailed;
+  }
+  if (!WriteProgrammingSheetPdf(out, layout)) {
+    std::fprintf(stderr, "%s: %s\n", out.c_str(), SaveBarcodeMessage(SaveBarcodeResult::write_failed));
+    return kCliFailed;
+  }
+  std::printf("%s\n", out.c_str());
+  return kCliOk;
+}
+
 int Ports(const CliArgs&) {
   for (const std::string& port : EnumSerialPorts()) std::printf("%s\n", port.c_str());
   return kCliOk;
 }
 
 int Probe(const CliArgs& args) {
-  if (ManyPorts(args)) return ProbeManyCommand(args);
+  // --json: the array of the many-port form, for one port too.
+  if (ManyPorts(args) || args.Has("--json")) return ProbeManyCommand(args);
   ApplyConnection(args);
   const CheckOutcome outcome = CheckConnection();
   std::printf("%s\n", outcome.text.c_str());
@@ -220,14 +266,16 @@ const CliCommand kCommands[] = {
     {"image", {{}, {"--model"}, 1}, Image},
     {"defaults", {{}, {"--model", "-o"}, 0}, Defaults},
     {"barcodes", {{"--exclude-lens"}, {"--model", "-o", "--module-mm", "--dpi"}, 1}, Barcodes},
+    {"sheet", {{}, {"--model", "-o", "--module-mm"}, 1}, Sheet},
     {"show", {{"--json"}, {"--model"}, kAnyNumber}, ShowCommand},
     {"diff", {{}, {"--model"}, kAnyNumber}, DiffCommand},
     {"set", {{}, {"-o"}, kAnyNumber}, SetCommand},
     {"ports", {{}, {}, 0}, Ports},
-    {"probe", {{"--all"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
+    {"probe", {{"--all", "--json"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
     {"search", {{"--all"}, {"--port"}, 0}, Search},
     {"load", {{"--yes"}, {"--port", "--speed", "--timeout", "-o"}, 0}, Load},
     {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1}, Save},
+    {"apply", {{"--yes", "--check", "--json"}, {"--port", "--speed", "--timeout"}, kAnyNumber}, ApplyCommand},
     {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
     {"udev-rule", {{}, {}, 1}, UdevRule},
     {"doctor", {{"--json"}, {"--port", "--speed"}, 0}, DoctorCommand},

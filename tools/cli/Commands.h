@@ -5,8 +5,8 @@
 
 #include <span>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "tools/cli/CliArgs.h"
 
@@ -23,10 +23,18 @@ std::span<const CliCommand> CliCommands();
 // The command of that name, or null.
 const CliCommand* FindCliCommand(std::string_view name);
 
+struct Source;
+
 // A file, field by field.
 int ShowCommand(const CliArgs& args);
+// The lines show prints, "name = value" each, the image header first.
+std::string ShowText(const Source& source);
 int DiffCommand(const CliArgs& args);
 int SetCommand(const CliArgs& args);
+
+// A scanner brought to the settings of a file and NAME=VALUE changes, written
+// only when a field differs.
+int ApplyCommand(const CliArgs& args);
 
 // The serial ports of --all (and of doctor without --port). The variables
 // TAVRIK_TTY_CLASS_DIR and TAVRIK_DEV_DIR let a test or a container point the

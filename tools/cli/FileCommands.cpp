@@ -2,6 +2,7 @@
 // image table.
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -51,6 +52,29 @@ std::vector<Line> Lines(const Source& source) {
   return lines;
 }
 
+struct ByteChange {
+  std::size_t offset;
+  unsigned from;
+  unsigned to;
+};
+
+// The bytes that both images hold and that differ, outside the header and
+// the fields whose texts differ already.
+std::vector<ByteChange> UnshownByteChanges(const Source& a, const Source& b) {
+  const std::size_t common = std::min(a.image.size(), b.image.size());
+  std::vector<bool> shown(common, false);
+  for (std::size_t i = 0; i < std::min<std::size_t>(3, common); ++i) shown[i] = true;
+  for (const FieldSpec& f : ImageFields()) {
+    if (FieldText(f, a.settings) == FieldText(f, b.settings)) continue;
+    for (std::size_t i = f.offset; i < std::min(common, f.offset + FieldWidth(f.type)); ++i) shown[i] = true;
+  }
+  std::vector<ByteChange> changes;
+  for (std::size_t i = 0; i < common; ++i) {
+    if (!shown[i] && a.image[i] != b.image[i]) changes.push_back({i, a.image[i], b.image[i]});
+  }
+  return changes;
+}
+
 }  // namespace
 
 int ShowCommand(const CliArgs& args) {
@@ -85,6 +109,13 @@ int DiffCommand(const CliArgs& args) {
     std::printf("%s: %s -> %s\n", left[i].name.c_str(), left[i].text.c_str(), right[i].text.c_str());
     status = kCliFailed;
   }
+  // Bytes the fields do not show (the reserved byte, a bool byte other than
+  // 0 or 1, a sequence length above ten, a larger image's tail): two images
+  // that differ are never called equal.
+  for (const ByteChange& c : UnshownByteChanges(*a, *b)) {
+    std::printf("байт %zu: %02X -> %02X\n", c.offset, c.from, c.to);
+    status = kCliFailed;
+  }
   return status;
 }
 
@@ -117,7 +148,15 @@ int SetCommand(const CliArgs& args) {
     std::fprintf(stderr, "ничего не записано\n");
     return kTrouble;
   }
-  return WriteSettingsTold(out, settings) ? kCliOk : kCliFailed;
+  // What this program cannot represent (a larger image's tail, the reserved
+  // byte) goes back as the file held it.
+  return WriteSettingsTold(out, settings, source->image) ? kCliOk : kCliFailed;
+}
+
+std::string ShowText(const Source& source) {
+  std::string text;
+  for (const Line& line : Lines(source)) text += line.name + " = " + line.text + "\n";
+  return text;
 }
 
 }  // namespace tavrik

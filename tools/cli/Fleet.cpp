@@ -64,6 +64,8 @@ bool Probe(PortReport& report, std::uint32_t speed, std::uint32_t timeout) {
   DeviceInfo info;
   if (ProbeDevice(report.port, speed, timeout, &info)) {
     report.device = CheckText(true, info);
+    report.model = info.model;
+    report.firmware = info.firmware_version;
     return true;
   }
   report.error = dialogs.last_error().empty() ? kNotFoundText : dialogs.last_error();

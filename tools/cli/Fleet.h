@@ -16,6 +16,9 @@ struct PortReport {
   std::string port;
   // The scanner that answered ("<kind> \"<name>\" (v.M.m)"), "-" when none did.
   std::string device = "-";
+  // The scanner's model code and firmware word (major in the high byte), when one answered.
+  std::uint8_t model = 0;
+  std::uint16_t firmware = 0;
   bool ok = false;
   // The failure's text when not ok.
   std::string error;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/JsonText.h"
+#include "device/ScannerInterface.h"
 #include "tools/cli/CliArgs.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/Fleet.h"
@@ -64,6 +66,27 @@ int Report(const std::vector<PortReport>& reports, bool with_speed) {
   return all_ok ? kCliOk : kCliFailed;
 }
 
+// One array, an object per port: a scanner's model code, firmware and text,
+// or the failure's text as `msg`.
+int ReportJson(const std::vector<PortReport>& reports) {
+  bool all_ok = true;
+  std::printf("[");
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    const PortReport& r = reports[i];
+    std::printf("%s\n  {\"port\": %s, \"ok\": %s", i ? "," : "", JsonString(r.port).c_str(), r.ok ? "true" : "false");
+    if (r.ok) {
+      std::printf(", \"model\": %u, \"firmware\": %s, \"device\": %s}", r.model,
+                  JsonString(VersionText(r.firmware)).c_str(), JsonString(r.device).c_str());
+    } else {
+      std::printf(", \"msg\": %s}", JsonString(r.error).c_str());
+    }
+    all_ok = all_ok && r.ok;
+  }
+  std::printf("\n]\n");
+  std::fflush(stdout);
+  return all_ok ? kCliOk : kCliFailed;
+}
+
 }  // namespace
 
 bool ManyPorts(const CliArgs& args) { return args.Has("--all") || args.All("--port").size() > 1; }
@@ -82,7 +105,8 @@ int SaveManyCommand(const CliArgs& args) {
 
 int ProbeManyCommand(const CliArgs& args) {
   const std::vector<std::string> ports = Ports(args);
-  return Report(ProbePorts(ports, CliSpeedOption(args), CliTimeoutOption(args)), false);
+  const std::vector<PortReport> reports = ProbePorts(ports, CliSpeedOption(args), CliTimeoutOption(args));
+  return args.Has("--json") ? ReportJson(reports) : Report(reports, false);
 }
 
 int SearchManyCommand(const CliArgs& args) { return Report(SearchPorts(Ports(args)), true); }

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
@@ -22,6 +24,9 @@ struct Source {
   Settings settings{};
   int version = kPlacementVersion;
   int size = static_cast<int>(kPlacementSize);
+  // The image as it lies in the file (header included), or the model's
+  // default image.
+  std::vector<std::uint8_t> image;
 };
 
 // Reads the settings the source names; the current model becomes the
@@ -29,7 +34,9 @@ struct Source {
 std::optional<Source> LoadSource(const SourceSpec& spec);
 
 // ReadSettingsFile and WriteSettingsFile, telling a failure on stderr.
-bool ReadSettingsTold(const std::string& path, Settings& settings);
-bool WriteSettingsTold(const std::string& path, const Settings& settings);
+// The reader's `image` and the writer's `kept` are those of ReadSettingsFile
+// and WriteSettingsFile.
+bool ReadSettingsTold(const std::string& path, Settings& settings, std::vector<std::uint8_t>* image = nullptr);
+bool WriteSettingsTold(const std::string& path, const Settings& settings, std::span<const std::uint8_t> kept = {});
 
 }  // namespace tavrik

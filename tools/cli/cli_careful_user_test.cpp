@@ -7,11 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "device/ScannerInterface.h"
@@ -96,18 +96,15 @@ TEST_F(CarefulUser, OutputsThatAreNotRegularFilesAreWrittenNotReplaced) {
   // A FIFO with a reader gets the bytes and stays a FIFO; without one it is refused at once.
   const std::string fifo = Path("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::string got;
-  std::thread reader([&] {
-    const int fd = ::open(fifo.c_str(), O_RDONLY);
-    char buf[512];
-    ssize_t n;
-    while ((n = ::read(fd, buf, sizeof buf)) > 0) got.append(buf, static_cast<std::size_t>(n));
-    ::close(fd);
-  });
-  // The reader must be waiting before the write, or the write is refused.
-  for (int i = 0; i < 200; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // The read end is open before the tool runs, so its write finds a reader;
+  // the bytes wait in the pipe until the tool has ended.
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
   const ProcessRun into_fifo = Cli({"defaults", "--model", "0", "-o", fifo});
-  reader.join();
+  std::string got;
+  char buf[512];
+  for (ssize_t n; (n = ::read(reader, buf, sizeof buf)) > 0;) got.append(buf, static_cast<std::size_t>(n));
+  ::close(reader);
   EXPECT_EQ(into_fifo.status, 0) << into_fifo.err;
   EXPECT_EQ(got.size(), 4 + kPlacementSize);
   EXPECT_TRUE(fs::is_fifo(fifo));
@@ -211,6 +208,93 @@ TEST_F(CarefulUser, NumbersAreDigitsOnly) {
   }
   EXPECT_EQ(Cli({"image", "--model", "204"}).status, 0);
   EXPECT_EQ(Cli({"image", "--model", "0xCC"}).status, 0);
+}
+
+void PutBytes(const std::string& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+}
+
+// A settings file of the defaults of model 0, with image bytes changed and
+// the image grown to `size` first; bytes no field holds (the reserved one,
+// the tail) are 0xA5.
+Bytes DefaultsFile(std::size_t size = kPlacementSize, std::vector<std::pair<std::size_t, std::uint8_t>> changes = {}) {
+  SetCurrentModel(0);
+  Bytes image(std::max(size, kPlacementSize), 0xA5);
+  InitPlacement(image.data(), nullptr);
+  image.resize(size);
+  SetPlacementSize(image.data(), static_cast<std::int16_t>(size));
+  for (const auto& [offset, value] : changes) image[offset] = value;
+  Bytes file = {'Q', 'D', 'X', '0'};
+  file.insert(file.end(), image.begin(), image.end());
+  return file;
+}
+
+TEST_F(CarefulUser, DiffNeverCallsDifferingImagesEqual) {
+  // Differences the fields' texts cannot show come out byte by byte.
+  struct Case {
+    Bytes a, b;
+    std::string line;  // the one line expected
+  };
+  const Case cases[] = {
+      /*0*/ {DefaultsFile(268, {{21, 10}}), DefaultsFile(268, {{21, 200}}), "байт 21: 0A -> C8\n"},
+      /*1*/ {DefaultsFile(), DefaultsFile(268, {{kReservedOffset, 5}}), "байт 143: A5 -> 05\n"},
+      /*2*/ {DefaultsFile(), DefaultsFile(268, {{4, 2}}), "байт 4: 01 -> 02\n"},
+      /*3*/ {DefaultsFile(300), DefaultsFile(300, {{280, 0}}), "байт 280: A5 -> 00\n"},
+      /*4*/ {DefaultsFile(), DefaultsFile(268, {{51, 3}}), "volume: 8 -> 3\n"},
+      /*5*/ {DefaultsFile(), DefaultsFile(300), "size: 268 -> 300\n"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(testing::Message() << "row " << i);
+    PutBytes(Path("a.qdx"), cases[i].a);
+    PutBytes(Path("b.qdx"), cases[i].b);
+    const ProcessRun r = Cli({"diff", Path("a.qdx"), Path("b.qdx")});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out, cases[i].line);
+    EXPECT_EQ(Cli({"diff", Path("a.qdx"), Path("a.qdx")}).status, 0);
+  }
+}
+
+TEST_F(CarefulUser, DamagedOrForeignImagePartsAreHandledAlikeByEveryCommand) {
+  // A negative version is a damaged header: refused by show, diff and set, as a scanner holding it is.
+  for (std::uint8_t version : {0xFF, 0x80, 0xFE}) {
+    SCOPED_TRACE(int(version));
+    PutBytes(Path("v.qdx"), DefaultsFile(268, {{0, version}}));
+    const ProcessRun show = Cli({"show", Path("v.qdx")});
+    EXPECT_EQ(show.status, 1);
+    EXPECT_TRUE(Contains(show.err, "Данные в файле повреждены")) << show.err;
+    EXPECT_TRUE(show.out.empty());
+    EXPECT_EQ(Cli({"diff", Path("v.qdx"), "--model", "0"}).status, 2);
+    EXPECT_EQ(Cli({"set", Path("v.qdx"), "volume=3"}).status, 1);
+    EXPECT_EQ(FileBytes(Path("v.qdx")), DefaultsFile(268, {{0, version}}));
+  }
+
+  // A sequence length above ten is read as ten and written back as ten.
+  PutBytes(Path("seq.qdx"), DefaultsFile(268, {{21, 200}}));
+  ASSERT_EQ(Cli({"set", Path("seq.qdx"), "volume=3"}).status, 0);
+  EXPECT_EQ(FileBytes(Path("seq.qdx"))[4 + 21], 10);
+
+  // A larger image keeps its tail and size through set, in place and to another file.
+  PutBytes(Path("big.qdx"), DefaultsFile(300, {{kReservedOffset, 0x77}}));
+  ASSERT_EQ(Cli({"set", Path("big.qdx"), "volume=3", "-o", Path("big2.qdx")}).status, 0);
+  ASSERT_EQ(Cli({"set", Path("big.qdx"), "volume=3"}).status, 0);
+  for (const std::string& name : {Path("big.qdx"), Path("big2.qdx")}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(FileBytes(name), DefaultsFile(300, {{kReservedOffset, 0x77}, {51, 3}}));
+  }
+}
+
+TEST_F(CarefulUser, AHugePngIsAUsageErrorBeforeAnythingIsDrawn) {
+  const ProcessRun r = Cli({"barcodes", "--module-mm", "5", "--dpi", "2400", "-o", Path("big.png")});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(Contains(r.err, "32767")) << r.err;
+  EXPECT_TRUE(fs::is_empty(dir_));
+  // The largest that fits is made, at one bit a pixel.
+  const ProcessRun fits = Cli({"barcodes", "--module-mm", "4", "--dpi", "2400", "-o", Path("big.png")});
+  ASSERT_EQ(fits.status, 0) << fits.err;
+  const Bytes png = FileBytes(Path("big_Old.png"));
+  ASSERT_GT(png.size(), 26u);
+  EXPECT_EQ(png[24], 1) << "bit depth";
 }
 
 TEST_F(CarefulUser, LoadChecksTheOutputBeforeTheTransfer) {

@@ -260,6 +260,7 @@ void ScannerEmulator::Impl::Take(const std::uint8_t* bytes, std::size_t size) {
       const std::vector<std::uint8_t> request(frame.begin() + 2, frame.end() - 1);
       frame.clear();
       Answer(request);
+      if (config.on_request) config.on_request(request);
     } else {
       frame.clear();  // a garbled request gets no answer
     }

@@ -17,6 +17,7 @@
 // equals its own: any other speed is silence, as on a real line.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +53,10 @@ struct EmulatorConfig {
   bool pace = false;
   // Every answer leaves this long (real time) after its request came.
   std::uint32_t answer_delay_ms = 0;
+  // Called on the serving thread after every well-formed request taken at the
+  // right speed has been answered (or left unanswered by a fault), with no
+  // lock held: it may read the emulator's memory.
+  std::function<void(const std::vector<std::uint8_t>& request)> on_request;
 };
 
 enum class FaultKind {

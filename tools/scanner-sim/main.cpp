@@ -2,6 +2,7 @@
 // without the hardware. Prints the port path on its first line and serves until
 // it is ended (Ctrl-C or SIGTERM).
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,9 @@ constexpr const char* kUsage =
     "  --ready-delay MS     readiness comes this long after the mode is set\n"
     "  --pace               bytes take their time on the line (10 bits a byte at the speed)\n"
     "  --answer-delay MS    every answer leaves this long after its request\n"
+    "  --memory-out FILE    keep FILE a settings file of the scanner's image (at the start\n"
+    "                       and after every write command)\n"
+    "  --log FILE           one line per request taken: its bytes in hex, the command first\n"
     "faults:\n"
     "  --silence            never answer\n"
     "  --not-ready K        answer 'not ready' to the next K requests\n"
@@ -44,6 +48,8 @@ constexpr const char* kUsage =
     "  --status CMD:CODE    answer command CMD with status CODE\n"
     "  --flash-error ADDR   writes covering ADDR fail\n"
     "  --hang-up N          close the line after N bytes of the next answer\n"
+    "  --hang-up-on CMD:K   close the line two bytes into the answer to command CMD,\n"
+    "                       after K such requests were answered (a transfer broken off)\n"
     "  --drop-line K:MS     after K requests the line is gone for MS ms, then back\n"
     "  --keep-old-speed     acknowledge speed changes but stay at the old speed\n";
 
@@ -72,11 +78,29 @@ std::vector<std::uint8_t> ImageOfFile(const std::string& path) {
   return bytes;
 }
 
+// The settings area, as long as the image the scanner started with, written
+// whole under a temporary name and renamed, so that a reader never sees half of it.
+void WriteMemoryFile(const std::string& path, const std::vector<std::uint8_t>& image) {
+  const std::string temporary = path + ".tmp";
+  std::FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (!f) return;
+  const bool written = std::fwrite("QDX0", 1, 4, f) == 4 && std::fwrite(image.data(), 1, image.size(), f) == image.size();
+  if (std::fclose(f) == 0 && written) std::rename(temporary.c_str(), path.c_str());
+}
+
+void LogRequest(std::FILE* log, const std::vector<std::uint8_t>& request) {
+  for (std::size_t i = 0; i < request.size(); ++i) std::fprintf(log, "%s%02X", i ? " " : "", request[i]);
+  std::fputc('\n', log);
+  std::fflush(log);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   tavrik::EmulatorConfig config;
   std::vector<tavrik::Fault> faults;
+  std::string memory_out;
+  std::string log_path;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     auto value = [&]() -> const char* {
@@ -102,6 +126,10 @@ int main(int argc, char** argv) {
       config.image = ImageOfFile(value());
     } else if (option == "--interface") {
       config.host_interface = static_cast<std::uint8_t>(Number(value(), 255, "--interface"));
+    } else if (option == "--memory-out") {
+      memory_out = value();
+    } else if (option == "--log") {
+      log_path = value();
     } else if (option == "--pace") {
       config.pace = true;
     } else if (option == "--answer-delay") {
@@ -143,6 +171,13 @@ int main(int argc, char** argv) {
       faults.push_back(fault);
     } else if (option == "--hang-up") {
       faults.push_back({FaultKind::hang_up, 0, 1, static_cast<std::uint32_t>(Number(value(), 300, "--hang-up"))});
+    } else if (option == "--hang-up-on") {
+      const std::string pair = value();
+      const auto colon = pair.find(':');
+      if (colon == std::string::npos) Fail("--hang-up-on needs CMD:K");
+      tavrik::Fault fault{FaultKind::hang_up, static_cast<std::uint8_t>(Number(pair.substr(0, colon), 255, "--hang-up-on")), 1, 2};
+      fault.skip = static_cast<int>(Number(pair.substr(colon + 1), 1000000, "--hang-up-on"));
+      faults.push_back(fault);
     } else if (option == "--keep-old-speed") {
       faults.push_back({FaultKind::keep_old_speed});
     } else {
@@ -159,13 +194,31 @@ int main(int argc, char** argv) {
   sigaddset(&signals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
+  std::FILE* log = nullptr;
+  if (!log_path.empty() && !(log = std::fopen(log_path.c_str(), "w"))) Fail("cannot write " + log_path);
+  // Set before the port is published: no request can come earlier.
+  std::atomic<tavrik::ScannerEmulator*> serving{nullptr};
+  const std::uint32_t image_size = static_cast<std::uint32_t>(tavrik::EmulatorImage(config).size());
+  auto dump = [&] {
+    const tavrik::ScannerEmulator* scanner = serving.load();
+    if (scanner && !memory_out.empty())
+      WriteMemoryFile(memory_out, scanner->ReadMemory(tavrik::SETTINGS_ADDRESS, image_size));
+  };
+  config.on_request = [&](const std::vector<std::uint8_t>& request) {
+    if (log) LogRequest(log, request);
+    if (request[0] == tavrik::CScannerInterface::cmd_write_block) dump();
+  };
+
   try {
     tavrik::ScannerEmulator scanner(config);
+    serving = &scanner;
+    dump();
     for (const tavrik::Fault& fault : faults) scanner.AddFault(fault);
     std::cout << scanner.PortPath() << std::endl;
     int signal_number = 0;
     sigwait(&signals, &signal_number);
     scanner.Stop();
+    if (log) std::fclose(log);
   } catch (const std::exception& error) {
     std::cerr << "tavrik-scanner-sim: " << error.what() << "\n";
     return 1;

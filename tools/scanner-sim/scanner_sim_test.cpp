@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -114,8 +116,11 @@ TEST(ScannerSimProgram, TakesTheImageOfASettingsFile) {
   Settings settings{};
   LoadDefaults(settings);
   ASSERT_EQ(WriteSettingsFile(file, settings), FileResult::ok);
-  std::uint8_t expected[kPlacementSize] = {};
-  InitPlacement(expected, &settings);
+  // The image as the file holds it, behind its signature.
+  std::ifstream in(file, std::ios::binary);
+  const Bytes stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(stored.size(), 4 + kPlacementSize);
+  const std::uint8_t* expected = stored.data() + 4;
 
   SimProcess sim({"--image", file});
   const std::string path = sim.FirstLine();
