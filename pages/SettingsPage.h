@@ -69,6 +69,9 @@ class CSettingsPage : public CPageImpl<CSettingsPage> {
   bool RebuildPreview(int zoom);
   // The track bar's position.
   int Zoom() const;
+  // The device pixels a module takes at `zoom` on a screen of `ratio` device
+  // pixels a logical one: a whole number, at least 1.
+  static int ModulePixels(int zoom, qreal ratio);
   // The preview shown now; a null pixmap when released.
   QPixmap Preview() const;
 
@@ -91,6 +94,7 @@ class CSettingsPage : public CPageImpl<CSettingsPage> {
   QComboBox* model_list_ = nullptr;
   QLabel* preview_ = nullptr;
   QSlider* zoom_ = nullptr;
+  QLabel* zoom_text_ = nullptr;
 };
 
 }  // namespace tavrik
