@@ -1,7 +1,9 @@
 #include "app/PageTree.h"
 
+#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QStyledItemDelegate>
@@ -76,12 +78,33 @@ class CHotTrackDelegate final : public QStyledItemDelegate {
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     size.setHeight(std::max(kTreeImageSize + 1, option.fontMetrics.height() + 4));
+    if (index.data(kChangedRole).toBool()) size.rwidth() += option.fontMetrics.height();
     return size;
+  }
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    if (!index.data(kChangedRole).toBool()) return;
+    // The mark of a changed page: a dot behind the text.
+    QStyleOptionViewItem o = option;
+    initStyleOption(&o, index);
+    const QFontMetrics metrics(o.font);
+    const int text_right = o.rect.left() + kTreeImageSize + 6 + metrics.horizontalAdvance(o.text);
+    const int d = std::max(4, metrics.height() / 3);
+    const QRect dot(std::min(text_right + d, o.rect.right() - d), o.rect.center().y() - d / 2, d, d);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(o.state & QStyle::State_Selected ? o.palette.color(QPalette::HighlightedText)
+                                                       : o.palette.color(QPalette::Highlight));
+    painter->drawEllipse(dot);
+    painter->restore();
   }
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
+    if (index.data(kChangedRole).toBool()) option->font.setBold(true);
     if (option->state & QStyle::State_MouseOver) {
       option->font.setUnderline(true);
       if (!(option->state & QStyle::State_Selected)) {
@@ -91,7 +114,30 @@ class CHotTrackDelegate final : public QStyledItemDelegate {
   }
 };
 
+QString DrawingOf(const char* png_path) {
+  QString svg = QString::fromLatin1(png_path);
+  svg.replace(QStringLiteral(".png"), QStringLiteral(".svg"));
+  return svg;
+}
+
+// On a screen of one pixel a point the pixel images are all there is to draw
+// (and the drawing engine is not loaded, which costs the start time). Without
+// the toolkit's drawing engine the drawing is skipped and only the pixel
+// image counts.
+bool DrawingsWanted() { return qGuiApp->devicePixelRatio() > 1.0; }
+
 }  // namespace
+
+void AddScalableFile(QIcon& icon, const char* png_path, QIcon::Mode mode) {
+  if (DrawingsWanted()) icon.addFile(DrawingOf(png_path), QSize(), mode);
+  icon.addFile(QString::fromLatin1(png_path), QSize(), mode);
+}
+
+QIcon ScalableIcon(const char* png_path) {
+  QIcon icon = DrawingsWanted() ? QIcon(DrawingOf(png_path)) : QIcon();
+  icon.addFile(QString::fromLatin1(png_path));
+  return icon;
+}
 
 CPageTree::CPageTree(QWidget* parent, const DialogUnits& du, SwitchGuard guard) : QTreeWidget(parent) {
   setHeaderHidden(true);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTime>
 #include <QTreeWidget>
 
 #include <optional>
@@ -83,6 +84,11 @@ class DeviceButtonsTest : public ::testing::Test {
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
   }
+  // The status line: `text`, then the time of day.
+  bool StatusSays(const QString& text) const {
+    const QString line = dlg_->StatusText();
+    return line.startsWith(text) && QTime::fromString(line.mid(text.size()), QStringLiteral("HH:mm")).isValid();
+  }
   QComboBox* ModelList() const { return dlg_->SettingsPage().ControlAs<QComboBox>(1143); }
   QString Title() const { return dlg_->windowTitle(); }
   std::size_t WriteRequests() const {
@@ -119,6 +125,9 @@ TEST_F(DeviceButtonsTest, LoadSetsTheTitleAndTheModelButKeepsTheListSelection) {
   EXPECT_EQ(ModelList()->currentData().toUInt(), 100u) << "150 is not offered: the list keeps its entry";
   EXPECT_EQ(CurrentModel(), 150);
   EXPECT_EQ(CurrentFirmwareVersion(), 0x0103);
+  const QString loaded = QStringLiteral("Настройки загружены из устройства \"%1\" в ")
+                             .arg(QString::fromStdString(ModelText(150, true)));
+  EXPECT_TRUE(StatusSays(loaded)) << dlg_->StatusText().toStdString();
 
   // Shown again, the list has no entry for 150; the defaults are those of 150.
   ShowPage(kSettingsRow);
@@ -141,6 +150,7 @@ TEST_F(DeviceButtonsTest, LoadSetsTheTitleAndTheModelButKeepsTheListSelection) {
   EXPECT_EQ(dialogs_.shown[0].caption, "");
   EXPECT_EQ(Title(), base);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor is gone on every way out";
+  EXPECT_TRUE(StatusSays(QStringLiteral("Настройки из устройства не загружены в "))) << dlg_->StatusText().toStdString();
 }
 
 TEST_F(DeviceButtonsTest, SaveWritesExactlyTheEditedField) {
@@ -152,6 +162,7 @@ TEST_F(DeviceButtonsTest, SaveWritesExactlyTheEditedField) {
   Press(1038);
   ASSERT_EQ(dialogs_.shown.size(), 1u);
   const std::vector<std::uint8_t> before = scanner.ReadMemory(SETTINGS_ADDRESS, kPlacementSize);
+  EXPECT_FALSE(dlg_->HasUnsavedChanges()) << "what was loaded is the reference";
 
   // Declined: nothing is written.
   ShowPage(kCode128Row);
@@ -177,6 +188,8 @@ TEST_F(DeviceButtonsTest, SaveWritesExactlyTheEditedField) {
   EXPECT_EQ(before[changed[0]], 1);
   EXPECT_EQ(after[changed[0]], 0);
   EXPECT_EQ(Title(), title) << "a save leaves the title";
+  EXPECT_FALSE(dlg_->HasUnsavedChanges()) << "what was saved is the reference";
+  EXPECT_TRUE(StatusSays(QStringLiteral("Настройки сохранены в устройство в "))) << dlg_->StatusText().toStdString();
 }
 
 TEST_F(DeviceButtonsTest, CableQuestionAnsweredNoWritesNothing) {

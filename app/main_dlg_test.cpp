@@ -4,32 +4,43 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTime>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/Version.h"
+#include "app/DifferencesDlg.h"
 #include "app/HeaderWnd.h"
+#include "app/PageTree.h"
 #include "app/MainDlg.h"
 #include "app/QtDialogs.h"
 #include "core/Dialogs.h"
 #include "pages/DialogUnits.h"
+#include "pages/SettingsPage.h"
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
@@ -43,15 +54,18 @@ class RecordingDialogs final : public Dialogs {
   Answer Show(const MessageBox& box) override {
     shown.push_back(box);
     if (on_show) on_show();
-    return box.buttons == Buttons::yes_no ? Answer::no : Answer::ok;
+    return box.buttons == Buttons::yes_no ? yes_no_answer : Answer::ok;
   }
-  std::optional<std::string> OpenFileName(const FileDialog&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileName(const FileDialog&) override { return std::nullopt; }
+  std::optional<std::string> OpenFileName(const FileDialog&) override { return file; }
+  std::optional<std::string> SaveFileName(const FileDialog&) override { return file; }
   void Beep() override { ++beeps; }
 
   std::vector<MessageBox> shown;
   int beeps = 0;
   std::function<void()> on_show;
+  Answer yes_no_answer = Answer::no;
+  // What both file dialogs answer; nothing cancels them.
+  std::optional<std::string> file;
 
  private:
   Dialogs* previous_;
@@ -204,6 +218,13 @@ TEST_F(MainDlgTest, TreeImagesAre21PixelsWithTransparency) {
     EXPECT_EQ(image.size(), QSize(21, 21));
     EXPECT_TRUE(image.hasAlphaChannel());
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    // The drawing beside it, for screens of two pixels a point and more.
+    QString drawing = QString::fromLatin1(name);
+    drawing.replace(QStringLiteral(".png"), QStringLiteral(".svg"));
+    const QImage sharp = QIcon(drawing).pixmap(QSize(42, 42)).toImage();
+    ASSERT_EQ(sharp.size(), QSize(42, 42)) << "the drawing engine of the toolkit draws it";
+    EXPECT_EQ(qAlpha(sharp.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(sharp.pixel(21, 21)), 255) << "drawn in the middle";
   }
   // Pages and folders, each with its own picture when selected.
   const QIcon page = Item(0)->icon(0);
@@ -218,14 +239,17 @@ TEST_F(MainDlgTest, TreeImagesAre21PixelsWithTransparency) {
 TEST_F(MainDlgTest, LaysOutDialog129InDialogUnitsOfItsFont) {
   const DialogUnits du(dlg->font());
   EXPECT_EQ(dlg->font().pointSize(), 8);
-  EXPECT_EQ(dlg->size(), du.Size(431, 375));
+  // The template, and the status line below it: the size the window opens at
+  // where the screen has room.
+  dlg->resize(du.Size(431, 375 + 14));
+  QApplication::processEvents();
   struct Case {
     int id;
     QRect units;
     const char16_t* text;
   };
   const Case cases[] = {
-      {1000, {3, 4, 143, 367}, nullptr},
+      {1000, {3, 18, 143, 353}, nullptr},
       {1038, {156, 11, 100, 16}, u"Загрузить из устройства"},
       {1037, {317, 11, 100, 16}, u"Сохранить в устройство"},
       {1001, {149, 33, 273, 24}, nullptr},
@@ -241,8 +265,11 @@ TEST_F(MainDlgTest, LaysOutDialog129InDialogUnitsOfItsFont) {
       EXPECT_EQ(qobject_cast<QPushButton*>(w)->text(), QString::fromUtf16(c.text));
     }
   }
-  EXPECT_EQ(dlg->PageAt(0).geometry(), du.Rect(149, 65, 274, 306));
-  EXPECT_FALSE(dlg->findChild<QWidget*>(QStringLiteral("control1002"))->isVisible());
+  const QRect page(dlg->PageAt(0).mapTo(dlg.get(), QPoint()), dlg->PageAt(0).size());
+  EXPECT_EQ(page, du.Rect(149, 65, 274, 306));
+  auto* area = dlg->findChild<QScrollArea*>(QStringLiteral("control1002"));
+  EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "at the template's size every page fits";
+  EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
   EXPECT_EQ(dlg->Header()->alignment(), Qt::AlignCenter);
   EXPECT_EQ(dlg->Header()->palette().color(QPalette::Window), dlg->palette().color(QPalette::Base));
 }
@@ -529,7 +556,7 @@ TEST_F(MainDlgTest, EnterAndEscapeDoNothing) {
   ExpectShown(kPowerRow);
 }
 
-TEST_F(MainDlgTest, IsATopLevelWindowWithAMinimiseBoxAndAFixedSize) {
+TEST_F(MainDlgTest, IsATopLevelWindowWithAMinimiseBox) {
   EXPECT_TRUE(dlg->isWindow());
   EXPECT_EQ(dlg->parentWidget(), nullptr) << "its own task-bar entry";
   const Qt::WindowFlags flags = dlg->windowFlags();
@@ -538,7 +565,6 @@ TEST_F(MainDlgTest, IsATopLevelWindowWithAMinimiseBoxAndAFixedSize) {
   EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
   EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
   EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-  EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize()) << "not resizable";
 
   const QPoint place = dlg->pos();
   dlg->showMinimized();
@@ -551,9 +577,61 @@ TEST_F(MainDlgTest, IsATopLevelWindowWithAMinimiseBoxAndAFixedSize) {
   ExpectShown(0);
 }
 
-TEST_F(MainDlgTest, OpensCentredInTheWorkArea) {
+TEST_F(MainDlgTest, OpensCentredInTheWorkAreaAndNoLargerThanIt) {
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_EQ(dlg->pos(), CMainDlg::CentredIn(dlg->size(), area));
+  EXPECT_TRUE(area.contains(dlg->frameGeometry())) << "area " << area.width() << "x" << area.height()
+                                                   << ", window " << dlg->width() << "x" << dlg->height();
+  EXPECT_GE(dlg->width(), dlg->minimumWidth());
+  EXPECT_GE(dlg->height(), dlg->minimumHeight());
+}
+
+// Made larger, the tree and the page area take the room; made smaller, a page
+// that no longer fits scrolls, and the keyboard brings its fields into view.
+TEST_F(MainDlgTest, ResizesAndAPageThatDoesNotFitScrolls) {
+  EXPECT_LT(dlg->minimumWidth(), dlg->maximumWidth());
+  EXPECT_LT(dlg->minimumHeight(), dlg->maximumHeight());
+  auto* area = dlg->findChild<QScrollArea*>(QStringLiteral("control1002"));
+  ASSERT_NE(area, nullptr);
+  auto* load = dlg->findChild<QPushButton*>(QStringLiteral("control1038"));
+  auto* save = dlg->findChild<QPushButton*>(QStringLiteral("control1037"));
+  auto* status = dlg->findChild<QLabel*>(QStringLiteral("statusLine"));
+  ASSERT_NE(status, nullptr);
+  const QRect tree = Tree()->geometry();
+  const QRect page_area = area->geometry();
+  const QRect load_place = load->geometry();
+
+  dlg->resize(dlg->size() + QSize(120, 90));
+  QApplication::processEvents();
+  EXPECT_EQ(Tree()->geometry(), tree.adjusted(0, 0, 0, 90));
+  EXPECT_EQ(area->geometry(), page_area.adjusted(0, 0, 120, 90));
+  EXPECT_EQ(load->geometry(), load_place);
+  EXPECT_FALSE(save->geometry().intersects(load->geometry()));
+  EXPECT_EQ(status->geometry().bottom() < dlg->height(), true);
+  EXPECT_GT(status->geometry().top(), area->geometry().bottom());
+
+  // The settings page is the tallest: at the smallest size it scrolls.
+  Click(1);
+  dlg->resize(dlg->minimumSize());
+  QApplication::processEvents();
+  EXPECT_FALSE(save->geometry().intersects(load->geometry()));
+  EXPECT_LE(save->geometry().right(), dlg->width());
+  ASSERT_GT(area->verticalScrollBar()->maximum(), 0);
+  EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+  area->verticalScrollBar()->setValue(0);
+  QWidget* last = dlg->SettingsPage().Control(1098);
+  ASSERT_NE(last, nullptr);
+  const auto in_view = [&] {
+    const QRect shown(last->mapTo(area->viewport(), QPoint()), last->size());
+    return area->viewport()->rect().contains(shown);
+  };
+  EXPECT_FALSE(in_view());
+  dlg->SettingsPage().Control(1143)->setFocus();
+  for (int i = 0; i < 20 && QApplication::focusWidget() != last; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  ASSERT_EQ(QApplication::focusWidget(), last);
+  EXPECT_TRUE(in_view());
 }
 
 TEST(CentredInTest, CentresInTheAreaAndKeepsTheTopLeftCornerInside) {
@@ -580,9 +658,280 @@ TEST(CentredInTest, CentresInTheAreaAndKeepsTheTopLeftCornerInside) {
 
 TEST_F(MainDlgTest, ClosingEndsTheProgram) {
   QSignalSpy closed(dlg.get(), &CMainDlg::closed);
+  dialogs.shown.clear();
   EXPECT_TRUE(dlg->close());
   EXPECT_EQ(closed.count(), 1);
   EXPECT_FALSE(dlg->isVisible());
+  EXPECT_TRUE(dialogs.shown.empty()) << "nothing changed, nothing asked";
+}
+
+// An edit still in the page's fields counts: the page is stored first.
+TEST_F(MainDlgTest, ClosingWithUnsavedEditsAsksAndNoKeepsWindowAndSettings) {
+  QSignalSpy closed(dlg.get(), &CMainDlg::closed);
+  Click(kPowerRow);
+  Type(Edit(kPowerRow, 1033), "77");
+  dialogs.shown.clear();
+
+  EXPECT_FALSE(dlg->close());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  const MessageBox& box = dialogs.shown[0];
+  EXPECT_EQ(box.caption, "Внимание");
+  EXPECT_EQ(box.icon, Icon::exclamation);
+  EXPECT_EQ(box.buttons, Buttons::yes_no);
+  EXPECT_EQ(box.default_answer, Answer::no);
+  EXPECT_NE(box.text.find("потеряны"), std::string::npos) << box.text;
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_EQ(closed.count(), 0);
+  EXPECT_EQ(CurrentSettings().sleep_timeout, 77);
+  ExpectShown(kPowerRow);
+  EXPECT_EQ(Edit(kPowerRow, 1033)->text(), QStringLiteral("77"));
+
+  dialogs.yes_no_answer = Answer::yes;
+  EXPECT_TRUE(dlg->close());
+  EXPECT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainDlgTest, ClosingWithAnInvalidFieldStaysThere) {
+  QSignalSpy closed(dlg.get(), &CMainDlg::closed);
+  Click(kPowerRow);
+  Type(Edit(kPowerRow, 1200), "0");
+  dialogs.shown.clear();
+  dialogs.yes_no_answer = Answer::yes;
+  dialogs.on_show = [this] { Tree()->setFocus(); };
+  EXPECT_FALSE(dlg->close());
+  ASSERT_EQ(dialogs.shown.size(), 1u) << "no question before the field is right";
+  EXPECT_EQ(dialogs.shown[0].text, "Некорректное значение поля!");
+  EXPECT_EQ(closed.count(), 0);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), Edit(kPowerRow, 1200));
+  ExpectShown(kPowerRow);
+}
+
+// What the settings last equalled: a file saved or loaded, or the scanner.
+TEST_F(MainDlgTest, AFileSavedOrLoadedIsTheNewReferenceForClosing) {
+  const std::string path =
+      (QDir::tempPath() + QStringLiteral("/tavrik-close-%1.qdx").arg(QCoreApplication::applicationPid()))
+          .toStdString();
+  struct Case {
+    const char* what;
+    void (CSettingsPage::*action)();
+    std::string file;
+    const char16_t* status;
+    bool kept;  // the settings equal the file now
+  };
+  const Case cases[] = {
+      {"saved to a file", &CSettingsPage::OnSaveToFile, path, u"Настройки сохранены в файл в ", true},
+      {"loaded from that file", &CSettingsPage::OnLoadFromFile, path, u"Настройки загружены из файла в ", true},
+      {"a file that is not there", &CSettingsPage::OnLoadFromFile, path + ".none",
+       u"Настройки из файла не загружены в ", false},
+  };
+  Click(kPowerRow);
+  Type(Edit(kPowerRow, 1033), "91");
+  Click(1);
+  auto* status = dlg->findChild<QLabel*>(QStringLiteral("statusLine"));
+  ASSERT_NE(status, nullptr);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    dialogs.file = c.file;
+    (dlg->SettingsPage().*c.action)();
+    EXPECT_EQ(dlg->HasUnsavedChanges(), !c.kept);
+    const QString line = dlg->StatusText();
+    const QString text = QString::fromUtf16(c.status);
+    EXPECT_TRUE(line.startsWith(text)) << line.toStdString();
+    EXPECT_TRUE(QTime::fromString(line.mid(text.size()), QStringLiteral("HH:mm")).isValid()) << line.toStdString();
+    // A screen reader finds it by its name and reads the news.
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(status);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->text(QAccessible::Name), QStringLiteral("Строка состояния"));
+    EXPECT_EQ(read->text(QAccessible::Description), line);
+    if (c.kept) {
+      EXPECT_EQ(CurrentSettings().sleep_timeout, 91);
+      CurrentSettings().sleep_timeout = 92;
+      EXPECT_TRUE(dlg->HasUnsavedChanges());
+    }
+  }
+  EXPECT_TRUE(status->focusPolicy() & Qt::TabFocus) << "reachable with the keyboard";
+  std::remove(path.c_str());
+  dialogs.shown.clear();
+  EXPECT_FALSE(dlg->close());
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavrik
+
+namespace tavrik {
+namespace {
+
+// ---- finding a setting, the marks of changed pages, the list of differences ----
+
+class FindAndMarksTest : public MainDlgTest {
+ protected:
+  std::vector<std::size_t> ShownRows() const {
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < kPageCount; ++row) {
+      if (!Item(row)->isHidden()) rows.push_back(row);
+    }
+    return rows;
+  }
+  void Search(const QString& text) {
+    QLineEdit* field = dlg->SearchField();
+    field->setFocus();
+    // The test keyboard types Latin letters only; the field takes any text.
+    field->setText(text);
+  }
+  std::vector<std::size_t> MarkedRows() const {
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < kPageCount; ++row) {
+      const bool marked = Item(row)->data(0, kChangedRole).toBool();
+      EXPECT_EQ(Item(row)->data(0, Qt::AccessibleDescriptionRole).toString(),
+                marked ? QStringLiteral("изменено") : QString());
+      if (marked) rows.push_back(row);
+    }
+    return rows;
+  }
+  QWidget* Control(std::size_t row, int id) const { return dlg->PageAt(row).Control(id); }
+  // The page stays in view while the search hides its item.
+  void ExpectInView(std::size_t row) {
+    EXPECT_EQ(&dlg->GetActivePage(), &dlg->PageAt(row));
+    EXPECT_EQ(VisiblePages(), std::vector<std::size_t>{row});
+    EXPECT_EQ(Tree()->currentItem(), Item(row));
+  }
+};
+
+TEST_F(FindAndMarksTest, SearchShowsTheMatchingPagesAndEnterOpensTheMatch) {
+  EXPECT_EQ(dlg->SearchField()->accessibleName(), QStringLiteral("Поиск настройки"));
+  EXPECT_EQ(dlg->SearchField()->placeholderText(), QStringLiteral("Поиск настройки"));
+  struct Case {
+    const char16_t* text;
+    std::vector<std::size_t> rows;  // shown, folders kept
+    std::size_t opened;
+    int focused;
+  };
+  const Case cases[] = {
+      /*0*/ {u"таймаут ПОВТОРНОГО", {1, 3}, 3, 1084},         // part of a label, any case
+      /*1*/ {u"redecode_timeout", {1, 3}, 3, 1084},           // a field's name
+      /*2*/ {u"Распознавать Code 128", {1, 3, 9}, 9, 1027},   // a check box's caption
+      /*3*/ {u"скорость", {0, 1, 2}, 0, 1041},                // labels of three pages: the first opens
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
+    Search(QString::fromUtf16(c.text));
+    EXPECT_EQ(ShownRows(), c.rows);
+    EXPECT_FALSE(dlg->findChild<QLabel*>(QStringLiteral("noMatch"))->isVisible());
+    QTest::keyClick(dlg->SearchField(), Qt::Key_Return);
+    QApplication::processEvents();
+    ExpectShown(c.opened);
+    EXPECT_EQ(QApplication::focusWidget(), Control(c.opened, c.focused));
+  }
+
+  // Nothing found: an empty tree that says so; the page in view stays.
+  Search(QStringLiteral("zzqqxx"));
+  EXPECT_TRUE(ShownRows().empty());
+  EXPECT_TRUE(dlg->findChild<QLabel*>(QStringLiteral("noMatch"))->isVisible());
+  QTest::keyClick(dlg->SearchField(), Qt::Key_Return);
+  ExpectInView(0);
+
+  // Escape shows the whole tree again.
+  QTest::keyClick(dlg->SearchField(), Qt::Key_Escape);
+  EXPECT_TRUE(dlg->SearchField()->text().isEmpty());
+  EXPECT_EQ(ShownRows().size(), kPageCount);
+  EXPECT_FALSE(dlg->findChild<QLabel*>(QStringLiteral("noMatch"))->isVisible());
+}
+
+TEST_F(FindAndMarksTest, ChoosingAFoundPageOpensItAtTheMatchAndARefusedSwitchStays) {
+  Search(QStringLiteral("Распознавать Code 128"));
+  Click(kCode128Row);
+  QApplication::processEvents();
+  ExpectShown(kCode128Row);
+  EXPECT_EQ(QApplication::focusWidget(), Control(kCode128Row, 1027));
+
+  // The page contract holds: an invalid field keeps the user where it is.
+  QTest::keyClick(dlg->SearchField(), Qt::Key_Escape);
+  Click(kPowerRow);
+  Type(Edit(kPowerRow, 1200), "0");
+  dialogs.shown.clear();
+  Search(QStringLiteral("redecode"));
+  QTest::keyClick(dlg->SearchField(), Qt::Key_Return);
+  QApplication::processEvents();
+  ExpectInView(kPowerRow);
+  ASSERT_FALSE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.shown.back().text, "Некорректное значение поля!");
+}
+
+TEST_F(FindAndMarksTest, MarksFollowEditsAndTheListPutsThemBack) {
+  EXPECT_TRUE(MarkedRows().empty()) << "the start's defaults";
+  Click(kCode128Row);
+  dlg->PageAt(kCode128Row).ControlAs<QCheckBox>(1027)->click();
+  EXPECT_TRUE(MarkedRows().empty()) << "not before the page is stored";
+  Click(kPowerRow);
+  EXPECT_EQ(MarkedRows(), std::vector<std::size_t>{kCode128Row});
+  Type(Edit(kPowerRow, 1033), "77");
+
+  // The list stores the page in view first and shows both differences.
+  ASSERT_NE(dlg->DifferencesButton(), nullptr);
+  QTest::mouseClick(dlg->DifferencesButton(), Qt::LeftButton);
+  auto* list = dlg->findChild<CDifferencesDlg*>();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(MarkedRows(), (std::vector<std::size_t>{kCode128Row, kPowerRow}));
+  ASSERT_EQ(list->List()->topLevelItemCount(), 2);
+  const QTreeWidgetItem* code128 = list->List()->topLevelItem(0);
+  EXPECT_EQ(code128->text(0), QStringLiteral("Code 128"));
+  EXPECT_EQ(code128->text(1), QStringLiteral("Распознавать Code 128"));
+  EXPECT_EQ(code128->text(2), QStringLiteral("да"));
+  EXPECT_EQ(code128->text(3), QStringLiteral("нет"));
+  EXPECT_EQ(list->List()->topLevelItem(1)->text(0), QStringLiteral("Управление питанием"));
+  EXPECT_EQ(list->List()->topLevelItem(1)->text(3), QStringLiteral("77 с"));
+
+  // A row opens its page at its control.
+  list->List()->setCurrentItem(list->List()->topLevelItem(0));
+  list->OpenChosen();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  ExpectShown(kCode128Row);
+  EXPECT_EQ(QApplication::focusWidget(), Control(kCode128Row, 1027));
+
+  // One page back to the defaults, after a question; No changes nothing.
+  dialogs.yes_no_answer = Answer::no;
+  EXPECT_FALSE(dlg->ResetPage(&dlg->PageAt(kPowerRow)));
+  EXPECT_EQ(CurrentSettings().sleep_timeout, 77);
+  dialogs.yes_no_answer = Answer::yes;
+  EXPECT_TRUE(dlg->ResetPage(&dlg->PageAt(kPowerRow)));
+  EXPECT_EQ(MarkedRows(), std::vector<std::size_t>{kCode128Row});
+  EXPECT_NE(dialogs.shown.back().text.find("Управление питанием"), std::string::npos);
+  EXPECT_EQ(dialogs.shown.back().caption, "Внимание");
+
+  // Everything back: the page in view shows it at once.
+  EXPECT_TRUE(dlg->ResetAll());
+  EXPECT_TRUE(MarkedRows().empty());
+  EXPECT_TRUE(dlg->PageAt(kCode128Row).ControlAs<QCheckBox>(1027)->isChecked());
+  Settings defaults{};
+  LoadDefaults(defaults);
+  EXPECT_EQ(CurrentSettings(), defaults);
+}
+
+// Every field that a page of the tree stores has its page and its caption.
+TEST_F(FindAndMarksTest, TheIndexKnowsWhereEveryPageFieldIs) {
+  const auto& places = dlg->Index().Places();
+  ASSERT_FALSE(places.empty());
+  int without_control = 0;
+  for (const SettingPlace& p : places) {
+    SCOPED_TRACE(p.field->name);
+    EXPECT_FALSE(p.caption.isEmpty());
+    if (!p.control) ++without_control;
+  }
+  const auto redecode = std::find_if(places.begin(), places.end(),
+                                     [](const SettingPlace& p) { return std::string(p.field->name) == "redecode_timeout"; });
+  ASSERT_NE(redecode, places.end());
+  EXPECT_EQ(redecode->page, &dlg->PageAt(3));
+  EXPECT_EQ(redecode->control, Control(3, 1084));
+  EXPECT_EQ(redecode->caption, QStringLiteral("Таймаут повторного декодирования (мс):"));
+  EXPECT_LT(without_control, static_cast<int>(places.size()) / 4) << "most fields are found at their control";
+  // Learning left the record and the pages as they were.
+  Settings defaults{};
+  LoadDefaults(defaults);
+  EXPECT_EQ(CurrentSettings(), defaults);
+  EXPECT_TRUE(dlg->PageAt(kCode128Row).ControlAs<QCheckBox>(1027)->isChecked() == defaults.code128_enabled);
 }
 
 }  // namespace

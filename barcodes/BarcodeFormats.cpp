@@ -17,10 +17,16 @@ BarcodeFormat BarcodeFormatFromFilter(int index) {
   return kBarcodeFormats[index].format;
 }
 
-std::optional<BarcodeFormat> BarcodeFormatFromName(std::string_view path) {
+std::optional<std::string_view> FileNameExtension(std::string_view path) {
   const std::size_t dot = path.rfind('.');
   if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return std::nullopt;
-  std::string extension(path.substr(dot + 1));
+  return path.substr(dot + 1);
+}
+
+std::optional<BarcodeFormat> BarcodeFormatFromName(std::string_view path) {
+  const std::optional<std::string_view> found = FileNameExtension(path);
+  if (!found) return std::nullopt;
+  std::string extension(*found);
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (const BarcodeFormatSpec& spec : kBarcodeFormats) {
     if (extension == spec.extension) return spec.format;

@@ -31,6 +31,9 @@ const BarcodeFormatSpec& BarcodeFormatSpecOf(BarcodeFormat format);
 // The format of filter `index` of the save dialog; the default (metafiles)
 // for an index outside the list.
 BarcodeFormat BarcodeFormatFromFilter(int index);
+// What follows the last dot of the path's last part ("" for "scan."), or
+// nothing when that part has no dot.
+std::optional<std::string_view> FileNameExtension(std::string_view path);
 // The format named by the extension of the file name (case does not matter),
 // or nothing when the name has none of the four.
 std::optional<BarcodeFormat> BarcodeFormatFromName(std::string_view path);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <memory>
 
+#include "barcodes/CairoHandles.h"
 #include "core/AtomicFile.h"
 
 namespace tavrik {
@@ -17,20 +18,9 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 constexpr double kPointsPerInch = 72;
 
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Context = std::unique_ptr<cairo_t, ContextDeleter>;
-
-cairo_status_t Append(void* closure, const unsigned char* data, unsigned int length) {
-  auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
-  out->insert(out->end(), data, data + length);
-  return CAIRO_STATUS_SUCCESS;
-}
+using cairo_handles::Append;
+using cairo_handles::Context;
+using cairo_handles::Surface;
 
 bool HasModules(const ag_matrix& matrix) { return matrix.data != nullptr && matrix.width > 0 && matrix.height > 0; }
 

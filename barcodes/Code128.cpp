@@ -100,6 +100,8 @@ PixelImage RenderCode128(std::span<const std::uint8_t> values, int module_pixels
   return image;
 }
 
+std::span<const std::uint8_t> FirstBarcodeValues() { return kFirstBarcodeData; }
+
 PixelImage FirstBarcodePicture(int height) {
   // 90 modules: one pixel each leaves quiet zones far wider than ten modules,
   // which two pixels each would not.

@@ -39,6 +39,8 @@ PixelImage RenderCode128(std::span<const std::uint8_t> values, int module_pixels
 // Aztec decoding, value 1), 185 x 70 pixels.
 inline constexpr int kFirstBarcodeWidth = 185;
 inline constexpr int kFirstBarcodeHeight = 70;
+// Its data values: FNC3, then "1401" in code set B.
+std::span<const std::uint8_t> FirstBarcodeValues();
 // A lower picture (the settings page's) keeps the full-height bars.
 PixelImage FirstBarcodePicture(int height = kFirstBarcodeHeight);
 

@@ -151,6 +151,9 @@ Target Resolve(const std::string& chosen) {
       t.old = st;
       return t;
     }
+    // The rename would replace a file this user may not write (a read-only
+    // approved copy) as long as the folder is writable: the file decides.
+    if (::faccessat(AT_FDCWD, chosen.c_str(), W_OK, AT_EACCESS) != 0) return t;
     char* real = ::realpath(chosen.c_str(), nullptr);
     if (!real) return t;
     t.kind = Target::replace;

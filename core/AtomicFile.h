@@ -18,6 +18,8 @@ enum class AtomicWriteResult {
 };
 
 // Writes the parts one after the other.
+// - A regular target that this user may not write (its mode says so) is
+//   refused, even where the folder would let the rename replace it.
 // - A regular target is replaced whole: the new file keeps the old one's
 //   permission bits, its owner and group where the process may set them, and
 //   its extended attributes. Other hard links to the old file keep the old

@@ -37,6 +37,12 @@ inline constexpr Message kInvalidField{"Некорректное значени�
 inline constexpr Message kStartupWarning{"Внимание: необходимо сначала загрузить данные из сканера!",
                                          "Предупреждение!", Icon::exclamation, Buttons::ok, Answer::ok};
 inline constexpr const char* kTitlePrefix = "Zeyd Tavrik ";
+// Closing the window while the settings differ from what was last loaded or
+// saved (or, before any of that, from the start's defaults).
+inline constexpr Message kUnsavedChangesQuestion{
+    "Изменённые настройки не сохранены ни в устройство, ни в файл.\n\n"
+    "При закрытии программы изменения будут потеряны. Закрыть программу?",
+    kAttentionCaption, Icon::exclamation, Buttons::yes_no, Answer::no};
 // The standard exception handler: the exception's text, ownerless.
 inline constexpr Message kExceptionReport{"", kAttentionCaption, Icon::error, Buttons::ok, Answer::ok};
 inline constexpr const char* kUnknownExceptionText = "Неизвестное исключение";
@@ -118,6 +124,32 @@ inline constexpr const char* kBarcodeGenerationErrorText = "Ошибка ген�
 inline constexpr const char* kBarcodeWriteErrorText = "Не удалось сохранить данные в файл";
 inline constexpr const char* kBarcodeCompressionErrorText =
     "Не удалось сжимать данные для генерация ШК в новом виде, zlib error!";
+
+// Putting the settings of one page back to the defaults of the model (%s:
+// the page's caption).
+inline constexpr Message kPageDefaultsQuestion{
+    "Настройки страницы \"%s\" будут сброшены на заводские.\n\nПродолжить выполнение?",
+    kAttentionCaption, Icon::exclamation, Buttons::yes_no, Answer::no};
+
+// The main window's status line: what an action did or what failed; the
+// window adds " в " and the time. "%s" is filled by the caller.
+inline constexpr const char* kStatusTimeJoin = " в ";
+inline constexpr const char* kStatusLoadedFromDevice = "Настройки загружены из устройства \"%s\"";
+inline constexpr const char* kStatusDeviceLoadFailed = "Настройки из устройства не загружены";
+inline constexpr const char* kStatusSavedToDevice = "Настройки сохранены в устройство";
+inline constexpr const char* kStatusDeviceSaveFailed = "Настройки в устройство не сохранены";
+inline constexpr const char* kStatusLoadedFromFile = "Настройки загружены из файла";
+inline constexpr const char* kStatusFileLoadFailed = "Настройки из файла не загружены";
+inline constexpr const char* kStatusSavedToFile = "Настройки сохранены в файл";
+inline constexpr const char* kStatusFileSaveFailed = "Настройки в файл не сохранены";
+inline constexpr const char* kStatusBarcodesSaved = "Настройки сохранены в виде штрихкодов";
+inline constexpr const char* kStatusBarcodesFailed = "Штрихкоды настроек не сохранены";
+inline constexpr const char* kStatusDefaultsSet = "Установлены настройки по умолчанию для сканера %s";
+inline constexpr const char* kStatusSpeedChanged = "Скорость устройства изменена на %s";
+inline constexpr const char* kStatusSpeedFailed = "Скорость устройства не изменена";
+inline constexpr const char* kStatusChecked = "Проверка связи: %s";
+inline constexpr const char* kStatusSearched = "Поиск оборудования: %s";
+inline constexpr const char* kStatusPageDefaults = "Настройки страницы \"%s\" сброшены на заводские";
 
 // Shows `message`; a non-empty `text` stands in for its text (a filled-in
 // format, or an error's own text in the failure form).

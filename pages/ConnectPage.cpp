@@ -170,8 +170,10 @@ void CConnectPage::CheckConnection() {
   if (!ReadyForAction()) return;
   ShowDeviceText({});
   CDeviceAction action(this);
-  device_text_ = tavrik::CheckConnection().text;
+  const CheckOutcome outcome = tavrik::CheckConnection();
+  device_text_ = outcome.text;
   ShowDeviceText(QString::fromStdString(device_text_));
+  ParentDlg().ActionEnded(ActionNote::Done(kStatusChecked, QString::fromStdString(device_text_)));
 }
 
 void CConnectPage::SearchDevice() {
@@ -196,6 +198,7 @@ void CConnectPage::SearchDevice() {
   }
   // The page's device text keeps the last check; the search's text shows until the next load.
   ShowDeviceText(QString::fromStdString(outcome.text));
+  ParentDlg().ActionEnded(ActionNote::Done(kStatusSearched, QString::fromStdString(outcome.text)));
 }
 
 void CConnectPage::ApplySpeed() {
@@ -207,6 +210,8 @@ void CConnectPage::ApplySpeed() {
     outcome = tavrik::ApplySpeed(old_speed, static_cast<std::uint8_t>(speed_list_->currentIndex()));
   }
   if (outcome.port_speed != 0) SelectSpeed(outcome.port_speed);
+  ParentDlg().ActionEnded(outcome.ok ? ActionNote::Done(kStatusSpeedChanged, speed_list_->currentText())
+                                     : ActionNote::Failed(kStatusSpeedFailed));
 }
 
 void CConnectPage::DiagnosePort() {

@@ -15,6 +15,14 @@
 
 namespace tavrik {
 
+ActionNote ActionNote::Done(const char* format, const QString& value) {
+  QString text = QString::fromUtf8(format);
+  text.replace(QStringLiteral("%s"), value);
+  return {text, false, false};
+}
+
+ActionNote ActionNote::Failed(const char* format) { return {QString::fromUtf8(format), true, false}; }
+
 CPageT::CPageT(int template_id, const QString& caption) : template_id_(template_id) {
   setWindowTitle(caption);
   setObjectName(QStringLiteral("page%1").arg(template_id));

@@ -43,6 +43,24 @@ namespace tavrik {
 class CPageT;
 class CPageForm;
 
+// How an action of a page ended, for the window's status line.
+struct ActionNote {
+  // What was done, or what failed; the window adds the time.
+  QString text;
+  bool failed = false;
+  // The settings now equal what a file or the scanner holds, so closing the
+  // window loses nothing.
+  bool settings_kept = false;
+
+  // `format` (UTF-8, one "%s" or none) with `value` in place of "%s".
+  static ActionNote Done(const char* format, const QString& value = {});
+  static ActionNote Failed(const char* format);
+  ActionNote& Kept() {
+    settings_kept = true;
+    return *this;
+  }
+};
+
 // What a page may ask of the main dialog.
 class CParentDlg {
  public:
@@ -51,6 +69,8 @@ class CParentDlg {
   // Copies the connection page's port, speed and time-out controls into the
   // connection parameters; the result is not used.
   virtual void StoreConnectPage() = 0;
+  // A file, barcode, defaults or connection action of a page has ended.
+  virtual void ActionEnded(const ActionNote& note) { (void)note; }
 
  protected:
   ~CParentDlg() = default;
@@ -82,6 +102,13 @@ class CPageT : public QWidget {
   virtual bool Store() { return true; }
   // Runs after the page has been made visible.
   virtual void OnShow() {}
+  // The page's own bindings (not its child pages') for one control id or
+  // ALL_CONTROLS, in one direction; false when one fails.
+  virtual bool Exchange(Direction direction, int id) {
+    (void)direction;
+    (void)id;
+    return true;
+  }
 
   // Set once before the page is created.
   void SetParentDlg(CParentDlg* value);
@@ -357,6 +384,8 @@ class CPageImpl : public CPageT {
     }
     return true;
   }
+
+  bool Exchange(Direction direction, int id) override { return DataExchange(direction, id); }
 
   // Runs the bindings in their declared order, each only for ALL_CONTROLS or
   // its own id; false at the first binding that fails.

@@ -1,5 +1,6 @@
 #include "pages/SettingsPage.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -10,17 +11,28 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
 #include "aztecgen/include/ag_matrix_ptr_def.h"
 #include "barcodes/Code128.h"
 #include "barcodes/GroupBarcode.h"
+#include "barcodes/ProgrammingSheet.h"
+#include "core/Dialogs.h"
+#include "core/Messages.h"
 #include "device/ScannerInterface.h"
 #include "pages/DeviceAction.h"
 #include "pages/PageForm.h"
+#include "pages/SheetPainter.h"
 #include "transfers/SettingsActions.h"
 
 namespace tavrik {
@@ -35,6 +47,8 @@ enum : int {
   kZoomLabelId,
   kSecondLabelId,
   kFirmwareNoteId,
+  kPrintSheetId,
+  kZoomTextId,
 };
 constexpr int kLinkId = 1222;
 constexpr int kModelListId = 1143;
@@ -65,15 +79,38 @@ constexpr Placement kPlacements[] = {
     {kZoomLabelId, PlacementKind::label, 163, 103, 100, 8, u"Маштабирование"},
     {kZoomId, PlacementKind::track_bar, 163, 111, 100, 12, u"", kZoomLabelId},
     {kSaveBarcodeId, PlacementKind::button, 163, 125, 100, 14, u"Сохранить в виде ШК"},
+    // Below the firmware note, the one free place in reach of the barcode buttons.
+    {kPrintSheetId, PlacementKind::button, 193, 192, 70, 14, u"Печать..."},
     {kSecondLabelId, PlacementKind::label, 9, 143, 10, 8, u"2."},
     {kPreviewId, PlacementKind::picture, 20, 142, 168, 164, u"", kSecondLabelId},
     {kFirmwareNoteId, PlacementKind::label, 193, 143, 70, 30, u"Поддерживается в прошивках 7.60 и выше."},
     {kExcludeLensId, PlacementKind::check, 193, 180, 70, 10, u"Исключить объектив"},
+    // What the zoom gives on this screen: whole screen pixels a module.
+    {kZoomTextId, PlacementKind::label, 193, 174, 70, 18, u""},
 };
 
 // The first barcode is drawn 185 pixels wide like the program's bitmap, but
 // lower, so that the preview below it keeps its room.
 constexpr int kFirstBarcodeDrawnHeight = 52;
+
+// Each module as a square of `module` device pixels, dark where the module
+// is 1: one line a module row, copied to the rows below it.
+QImage ModuleImage(const ag_matrix& matrix, int module) {
+  const int width = static_cast<int>(matrix.width) * module;
+  const int height = static_cast<int>(matrix.height) * module;
+  QImage image(width, height, QImage::Format_RGB32);
+  const std::size_t line_bytes = static_cast<std::size_t>(width) * sizeof(QRgb);
+  for (std::uint32_t row = 0; row < matrix.height; ++row) {
+    const std::uint8_t* modules = matrix.data + static_cast<std::size_t>(row) * matrix.width;
+    const int top = static_cast<int>(row) * module;
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(top));
+    for (std::uint32_t x = 0; x < matrix.width; ++x) {
+      std::fill_n(line + x * module, module, modules[x] == 1 ? 0xFF000000u | kPixelDark : 0xFF000000u | kPixelLight);
+    }
+    for (int y = 1; y < module; ++y) std::memcpy(image.scanLine(top + y), line, line_bytes);
+  }
+  return image;
+}
 
 QImage ToImage(const PixelImage& pixels) {
   QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
@@ -99,6 +136,8 @@ void CSettingsPage::OnInitDialog() {
   zoom_->setRange(kMinZoom, kMaxZoom);
   zoom_->setValue(kInitialZoom);
   zoom_->setAccessibleName(QStringLiteral("Маштабирование"));
+  zoom_text_ = ControlAs<QLabel>(kZoomTextId);
+  zoom_text_->setWordWrap(true);
   // The hidden check box of the template: bound, never shown.
   Control(kExcludeLensId)->hide();
 
@@ -120,9 +159,12 @@ void CSettingsPage::OnInitDialog() {
   connect(ControlAs<QPushButton>(kSaveFileId), &QPushButton::clicked, this, &CSettingsPage::OnSaveToFile);
   connect(ControlAs<QPushButton>(kLoadFileId), &QPushButton::clicked, this, &CSettingsPage::OnLoadFromFile);
   connect(ControlAs<QPushButton>(kSaveBarcodeId), &QPushButton::clicked, this, &CSettingsPage::OnSaveAsBarcode);
+  connect(ControlAs<QPushButton>(kPrintSheetId), &QPushButton::clicked, this, &CSettingsPage::OnPrintSheet);
   connect(model_list_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
     Q_ASSERT_X(index >= 0, "model list", "nIndex != CB_ERR");
     if (index >= 0) SelectedModel = static_cast<std::uint8_t>(model_list_->itemData(index).toUInt());
+    // The "changed" marks compare with this model's defaults now.
+    ParentDlg().ActionEnded({});
   });
   // The thumb released, or a step by keyboard or a click on the groove.
   connect(zoom_, &QSlider::sliderReleased, this, [this] { RebuildPreview(zoom_->value()); });
@@ -162,30 +204,103 @@ void CSettingsPage::ReleasePreview() {
   if (preview_) preview_->clear();
 }
 
+int CSettingsPage::ModulePixels(int zoom, qreal ratio) {
+  return std::max(1, static_cast<int>(std::lround(zoom * ratio)));
+}
+
 bool CSettingsPage::RebuildPreview(int zoom) {
   DataExchange(Direction::save, ALL_CONTROLS);
   ag_matrix_ptr symbol;
   if (BuildGroupBarcode(symbol) != GroupBarcodeResult::ok) return false;
-  const auto pixels = PreviewBitmapPixels(*symbol, zoom);
-  if (!pixels) return false;
-  preview_->setPixmap(QPixmap::fromImage(ToImage(*pixels)));
+  if (zoom < 1 || symbol->width * static_cast<unsigned>(zoom) > kPreviewMaxSide ||
+      symbol->height * static_cast<unsigned>(zoom) > kPreviewMaxSide) {
+    return false;
+  }
+  // A module is a whole number of the screen's pixels, so that no module is
+  // wider than its neighbour and none has grey edges at any scale factor.
+  const qreal ratio = preview_->devicePixelRatioF();
+  const int module = ModulePixels(zoom, ratio);
+  QPixmap pixmap = QPixmap::fromImage(ModuleImage(*symbol, module));
+  pixmap.setDevicePixelRatio(ratio);
+  preview_->setPixmap(pixmap);
+  zoom_text_->setText(QStringLiteral("Масштаб: %1 пикс. экрана на модуль").arg(module));
   return true;
 }
 
 void CSettingsPage::OnSetDefaults() {
-  if (SetDefaults(SelectedModel)) RebuildPreview(Zoom());
+  if (!SetDefaults(SelectedModel)) return;
+  RebuildPreview(Zoom());
+  ParentDlg().ActionEnded(
+      ActionNote::Done(kStatusDefaultsSet, QString::fromStdString(ModelText(SelectedModel, false))));
 }
 
-void CSettingsPage::OnSaveToFile() { SaveSettingsToFile(); }
+void CSettingsPage::OnSaveToFile() {
+  switch (SaveSettingsToFile()) {
+    case FileAction::done: ParentDlg().ActionEnded(ActionNote::Done(kStatusSavedToFile).Kept()); break;
+    case FileAction::failed: ParentDlg().ActionEnded(ActionNote::Failed(kStatusFileSaveFailed)); break;
+    case FileAction::cancelled: break;
+  }
+}
 
 void CSettingsPage::OnLoadFromFile() {
-  if (LoadSettingsFromFile() != FileAction::failed) RebuildPreview(Zoom());
+  const FileAction result = LoadSettingsFromFile();
+  if (result != FileAction::failed) RebuildPreview(Zoom());
+  switch (result) {
+    case FileAction::done: ParentDlg().ActionEnded(ActionNote::Done(kStatusLoadedFromFile).Kept()); break;
+    case FileAction::failed: ParentDlg().ActionEnded(ActionNote::Failed(kStatusFileLoadFailed)); break;
+    case FileAction::cancelled: break;
+  }
 }
 
 void CSettingsPage::OnSaveAsBarcode() {
   RebuildPreview(Zoom());
   DataExchange(Direction::save, ALL_CONTROLS);
-  SaveAsBarcode(exclude_lens, WindowScreen());
+  switch (SaveAsBarcode(exclude_lens, WindowScreen())) {
+    case FileAction::done: ParentDlg().ActionEnded(ActionNote::Done(kStatusBarcodesSaved)); break;
+    case FileAction::failed: ParentDlg().ActionEnded(ActionNote::Failed(kStatusBarcodesFailed)); break;
+    case FileAction::cancelled: break;
+  }
+}
+
+SheetResult CSettingsPage::MakeSheet(SheetLayout& layout) {
+  DataExchange(Direction::save, ALL_CONTROLS);
+  SheetRequest request;
+  request.model_text = ModelText(CurrentModel(), false);
+  if (CurrentFirmwareVersion() != 0) request.model_text += " (v." + VersionText(CurrentFirmwareVersion()) + ")";
+  request.date = SheetDateToday();
+  request.exclude_lens = exclude_lens;
+  Settings defaults{};
+  LoadDefaults(defaults);  // of the current model, as "Установить по умолчанию" made them
+  return LayoutProgrammingSheet(request, CurrentSettings(), defaults, layout);
+}
+
+void CSettingsPage::OnPrintSheet() {
+  RebuildPreview(Zoom());
+  auto layout = std::make_shared<SheetLayout>();
+  const SheetResult result = MakeSheet(*layout);
+  if (result != SheetResult::ok) {
+    ShowFailure(SheetResultText(result, SheetRequest{}.module_mm));
+    return;
+  }
+  // The dialog owns its printer; both go when the dialog is closed.
+  auto* printer = new QPrinter(QPrinter::HighResolution);
+  SetUpSheetPrinter(*printer);
+  auto* dialog = new QPrintPreviewDialog(printer, this);
+  dialog->setObjectName(QStringLiteral("sheetPreview"));
+  dialog->setWindowTitle(QString::fromUtf16(kSheetPreviewTitleText));
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  // Said under the pages too, where the user looks before printing.
+  if (auto* box = qobject_cast<QBoxLayout*>(dialog->layout())) {
+    auto* note = new QLabel(QString::fromUtf16(kSheetPreviewNoteText), dialog);
+    note->setObjectName(QStringLiteral("sheetPreviewNote"));
+    note->setWordWrap(true);
+    note->setContentsMargins(8, 4, 8, 4);
+    box->addWidget(note);
+  }
+  connect(dialog, &QObject::destroyed, [printer] { delete printer; });
+  connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+          [layout](QPrinter* target) { PrintSheet(*target, *layout); });
+  dialog->open();
 }
 
 ScreenMetrics CSettingsPage::WindowScreen() const {

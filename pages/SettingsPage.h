@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "barcodes/BarcodeRendering.h"
+#include "barcodes/ProgrammingSheet.h"
 #include "pages/Page.h"
 #include "transfers/DeviceTransfers.h"
 
@@ -48,6 +49,18 @@ class CSettingsPage : public CPageImpl<CSettingsPage> {
   void OnSaveToFile();
   void OnLoadFromFile();
   void OnSaveAsBarcode();
+  // "Печать...": the programming sheet in a print preview, from which the
+  // user prints at 1:1 or saves a PDF. The preview is window-modal and
+  // deletes itself when closed.
+  void OnPrintSheet();
+  // The sheet of the current settings against the current model's defaults.
+  SheetResult MakeSheet(SheetLayout& layout);
+  // The preview's title, which tells the user how the sheet prints.
+  static constexpr const char16_t* kSheetPreviewTitleText =
+      u"Лист настройки: печать в масштабе 1:1, штрихкоды в натуральную величину";
+  static constexpr const char16_t* kSheetPreviewNoteText =
+      u"Лист печатается в масштабе 1:1: штрихкоды в натуральную величину. "
+      u"Не включайте в диалоге печати масштабирование \"по размеру страницы\".";
   void OpenDocumentation();
 
   // The group barcode of the current settings at `zoom` pixels a module into
@@ -56,6 +69,9 @@ class CSettingsPage : public CPageImpl<CSettingsPage> {
   bool RebuildPreview(int zoom);
   // The track bar's position.
   int Zoom() const;
+  // The device pixels a module takes at `zoom` on a screen of `ratio` device
+  // pixels a logical one: a whole number, at least 1.
+  static int ModulePixels(int zoom, qreal ratio);
   // The preview shown now; a null pixmap when released.
   QPixmap Preview() const;
 
@@ -78,6 +94,7 @@ class CSettingsPage : public CPageImpl<CSettingsPage> {
   QComboBox* model_list_ = nullptr;
   QLabel* preview_ = nullptr;
   QSlider* zoom_ = nullptr;
+  QLabel* zoom_text_ = nullptr;
 };
 
 }  // namespace tavrik

@@ -217,7 +217,8 @@ TEST_F(SettingsPageTest, PreviewFollowsTheZoomAndRefusesAbove250Pixels) {
     // Keyboard steps rebuild the preview as the thumb's release does.
     Zoom()->setFocus();
     while (Zoom()->value() != c.zoom) QTest::keyClick(Zoom(), c.zoom > Zoom()->value() ? Qt::Key_Right : Qt::Key_Left);
-    EXPECT_EQ(page_.Preview().size(), QSize(side * c.zoom, side * c.zoom));
+    const int module = CSettingsPage::ModulePixels(c.zoom, page_.devicePixelRatioF());
+    EXPECT_EQ(page_.Preview().size(), QSize(side * module, side * module));
   }
   // Beyond 250 pixels a side the preview keeps its picture.
   const QSize shown = page_.Preview().size();
@@ -227,6 +228,73 @@ TEST_F(SettingsPageTest, PreviewFollowsTheZoomAndRefusesAbove250Pixels) {
   EXPECT_TRUE(page_.Preview().isNull()) << "Store releases the preview";
   page_.OnShow();
   EXPECT_FALSE(page_.Preview().isNull());
+}
+
+TEST(PreviewModuleTest, AModuleIsAWholeNumberOfDevicePixels) {
+  struct Case {
+    int zoom;
+    qreal ratio;
+    int pixels;
+  };
+  const Case cases[] = {
+      /*0*/ {3, 1.0, 3},
+      /*1*/ {3, 1.25, 4},  // 3.75
+      /*2*/ {2, 1.5, 3},
+      /*3*/ {3, 1.5, 5},   // 4.5, halves up
+      /*4*/ {4, 2.0, 8},
+      /*5*/ {2, 0.25, 1},  // never less than one
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.zoom * 100 + c.ratio);
+    EXPECT_EQ(CSettingsPage::ModulePixels(c.zoom, c.ratio), c.pixels);
+  }
+}
+
+// On the screen (this runs at several scale factors): every run of dark or
+// light in the drawn symbol is a whole number of modules of whole device
+// pixels, and nothing is grey. The zoom text names the module's pixels.
+TEST_F(SettingsPageTest, PreviewIsDrawnInWholeDevicePixelsAndSaysItsZoom) {
+  const qreal ratio = page_.devicePixelRatioF();
+  for (int zoom = CSettingsPage::kMinZoom; zoom <= CSettingsPage::kMaxZoom; ++zoom) {
+    SCOPED_TRACE(zoom);
+    ASSERT_TRUE(page_.RebuildPreview(zoom));
+    const int module = CSettingsPage::ModulePixels(zoom, ratio);
+    EXPECT_EQ(page_.Preview().devicePixelRatio(), ratio);
+    auto* text = page_.findChild<QLabel*>(QStringLiteral("control21608"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->text().contains(QStringLiteral(" %1 пикс.").arg(module))) << text->text().toStdString();
+
+    QWidget* preview = page_.Control(1218);
+    const QImage shot = page_.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect area = QRectF(QPointF(preview->pos()) * ratio, QSizeF(preview->size()) * ratio).toAlignedRect();
+    // The symbol: the box of black and white pixels inside the picture's area.
+    QRect box;
+    for (int y = area.top(); y <= area.bottom() && y < shot.height(); ++y) {
+      for (int x = area.left(); x <= area.right() && x < shot.width(); ++x) {
+        const QRgb p = shot.pixel(x, y) & 0xFFFFFF;
+        if (p == 0 || p == 0xFFFFFF) box |= QRect(x, y, 1, 1);
+      }
+    }
+    ASSERT_EQ(box.width(), page_.Preview().width());
+    ASSERT_EQ(box.height(), page_.Preview().height());
+    int bad_runs = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+      int run = 0;
+      QRgb colour = shot.pixel(box.left(), y) & 0xFFFFFF;
+      for (int x = box.left(); x <= box.right() + 1; ++x) {
+        const QRgb p = x <= box.right() ? shot.pixel(x, y) & 0xFFFFFF : 0x123456;
+        if (x <= box.right() && p != 0 && p != 0xFFFFFF) ++bad_runs;  // grey
+        if (p == colour) {
+          ++run;
+          continue;
+        }
+        if (run % module != 0) ++bad_runs;
+        colour = p;
+        run = 1;
+      }
+    }
+    EXPECT_EQ(bad_runs, 0) << module << " pixels a module at ratio " << ratio;
+  }
 }
 
 TEST_F(SettingsPageTest, MetafileFrameFollowsTheWindowsScreen) {

@@ -14,7 +14,7 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
   -DTAVRIK_GUI=OFF -DTAVRIK_TESTS=OFF -DTAVRIK_BENCHMARKS=OFF >/dev/null
 nice -n 19 cmake --build "$build" -j "$(nproc)" >/dev/null
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(settings_file image parse_sequence protocol aztec metafile cli_args)
+[ ${#targets[@]} -eq 0 ] && targets=(settings_file image parse_sequence protocol aztec metafile cli_args set_value)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 for name in "${targets[@]}"; do

@@ -8,11 +8,11 @@ packages=(
   build-essential cmake make pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
-  qt6-base-dev qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-translations-l10n libqt6svg6 libgl-dev
   libzxing-dev
   nlohmann-json3-dev
   emf2svg librsvg2-bin
-  libcairo2-dev poppler-utils
+  libcairo2-dev poppler-utils fonts-dejavu-core
   xvfb xauth
   dpkg-dev lintian desktop-file-utils appstream
   clang-14 libclang-rt-14-dev

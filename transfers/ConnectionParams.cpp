@@ -1,11 +1,13 @@
 #include "transfers/ConnectionParams.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace tavrik {
@@ -14,6 +16,25 @@ namespace {
 ConnectionParamsT connection_params;
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+// The number in a port's `type` entry, -1 when it has none. Only a regular
+// file is read, and only its first bytes: a FIFO or a device put in the tree
+// must not block the port list or fill the memory.
+int UartType(const std::filesystem::path& path) {
+  // Opening a device may act on it (a line's modem signals): looked at first.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  char text[16] = {};
+  ssize_t n = -1;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) n = ::read(fd, text, sizeof text - 1);
+  ::close(fd);
+  if (n <= 0) return -1;
+  int type = 0;
+  const auto [end, error] = std::from_chars(text, text + n, type);
+  return error == std::errc{} && (end == text + n || *end == '\n') ? type : -1;
+}
 
 }  // namespace
 
@@ -56,11 +77,7 @@ std::vector<std::string> EnumSerialPorts(const std::string& sysfs_tty_root, cons
     const std::string name = entry.filename().string();
     std::error_code link_ec;
     if (!fs::exists(entry / "device", link_ec)) continue;
-    if (name.rfind("ttyS", 0) == 0) {
-      std::ifstream type(entry / "type");
-      int t = -1;
-      if (type >> t && t == 0) continue;
-    }
+    if (name.rfind("ttyS", 0) == 0 && UartType(entry / "type") == 0) continue;
     const std::string node = (fs::path(dev_root) / name).string();
     struct stat st {};
     if (::stat(node.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) continue;

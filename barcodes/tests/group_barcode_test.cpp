@@ -107,6 +107,44 @@ TEST(GroupPayload, PaddingByCompressedLength) {
   }
 }
 
+// The firmware inflates what zlib's compress() makes at its default level; the
+// payload carries exactly those bytes, call after call, also after a stream
+// that did not fit.
+TEST(GroupPayload, StreamIsWhatCompressMakes) {
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> plain;
+  };
+  Settings changed = Defaults();
+  changed.volume = 1;
+  changed.sleep_timeout = 200;
+  changed.barcode_suffix_ascii = {4, {'t', 'a', 'i', 'l'}};
+  const Case cases[] = {
+      {"the defaults", GroupBarcodePlain(Defaults())},
+      {"changed settings", GroupBarcodePlain(changed)},
+      {"random bytes that fit", RandomBytes(270, 5)},
+      {"a stream over the capacity", RandomBytes(282, 6)},
+      {"the defaults again, after the failure", GroupBarcodePlain(Defaults())},
+      {"a short run", std::vector<std::uint8_t>(40, 0x55)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::uint8_t> expected(compressBound(static_cast<uLong>(c.plain.size())));
+    uLongf length = static_cast<uLongf>(expected.size());
+    ASSERT_EQ(compress(expected.data(), &length, c.plain.data(), static_cast<uLong>(c.plain.size())), Z_OK);
+    expected.resize(length);
+    const auto payload = PackGroupPayload(c.plain);
+    if (length > kGroupCompressedCapacity) {
+      EXPECT_FALSE(payload);
+      continue;
+    }
+    ASSERT_TRUE(payload);
+    const std::vector<std::uint8_t> stream(payload->begin() + 4, payload->begin() + 4 + static_cast<long>(length));
+    EXPECT_EQ(stream, expected);
+    EXPECT_EQ((*payload)[0] | (*payload)[1] << 8, static_cast<int>(length));
+  }
+}
+
 TEST(GroupBarcode, DecodesToThePayloadAsReaderInitialisationSymbol) {
   ResetProcessState();
   CurrentSettings().code39_enabled = !CurrentSettings().code39_enabled;

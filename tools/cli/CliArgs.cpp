@@ -34,6 +34,7 @@ CliArgs ParseCliArgs(int argc, char** argv, const CliOptions& options) {
       args.flags.insert(a);
     } else if (options.valued.count(a)) {
       if (i + 1 >= argc) throw CliUsageError{"у параметра " + a + " нет значения"};
+      if (args.values.count(a) && !options.repeatable.count(a)) throw CliUsageError{"параметр " + a + " задан дважды"};
       args.values[a].push_back(argv[++i]);
       args.in_order.push_back({a, argv[i]});
     } else if (!a.empty() && a[0] == '-' && a != "-") {
@@ -68,6 +69,29 @@ std::uint32_t CliSpeed(const std::string& name, const std::string& text) {
   if (SpeedIndexOf(baud) < 0)
     throw CliUsageError{"скорость " + text + " не из списка 2400, 4800, 9600, 19200, 38400, 57600, 115200"};
   return baud;
+}
+
+std::string EscapedName(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (u < 0x20 || u == 0x7F) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[u >> 4];
+      out += kHex[u & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 std::uint8_t CliModel(const std::string& text) { return static_cast<std::uint8_t>(CliNumber("--model", text, 0, 255)); }

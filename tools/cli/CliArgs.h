@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrik {
@@ -30,6 +31,9 @@ struct CliOptions {
   std::set<std::string> flags;
   std::set<std::string> valued;
   std::size_t max_plain = kAnyNumber;
+  // The valued options that may be given more than once (--port P1 --port P2);
+  // any other given twice is a usage error, never "the last one wins".
+  std::set<std::string> repeatable = {};
 };
 
 // One valued option or plain argument (an empty option) where it stood.
@@ -46,7 +50,7 @@ struct CliArgs {
   std::vector<CliArg> in_order;
 
   bool Has(const std::string& name) const { return flags.count(name) || values.count(name); }
-  // The last value given.
+  // The value given (the last of a repeatable option's).
   std::optional<std::string> Value(const std::string& name) const;
   std::vector<std::string> All(const std::string& name) const;
   // The last value given; missing or empty is a usage error.
@@ -68,5 +72,10 @@ std::uint8_t CliModel(const std::string& text);
 // --speed and --timeout, or the connection's defaults.
 std::uint32_t CliSpeedOption(const CliArgs& args);
 std::uint32_t CliTimeoutOption(const CliArgs& args);
+
+// A file or port name for a list of one name a line or a tab-separated line:
+// a backslash, a newline, a tab and the other control characters are written
+// as C escapes (\\, \n, \t, \x01), everything else as it is.
+std::string EscapedName(std::string_view name);
 
 }  // namespace tavrik

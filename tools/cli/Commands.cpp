@@ -3,12 +3,14 @@
 
 #include "tools/cli/Commands.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,7 +19,10 @@
 #include "aztecgen/include/ag_matrix_ptr_def.h"
 #include "core/AtomicFile.h"
 #include "core/BoundedRead.h"
+#include "barcodes/BarcodeFormats.h"
 #include "barcodes/GroupBarcode.h"
+#include "barcodes/ProgrammingSheet.h"
+#include "barcodes/SheetPdf.h"
 #include "device/ScannerInterface.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
@@ -119,8 +124,36 @@ int Defaults(const CliArgs& args) {
   return WriteSettingsTold(out, source->settings) ? kCliOk : kCliFailed;
 }
 
+// The name -o gives, checked before any work: never a device or a name in
+// the device folder, where "_Old" and "_New" files have no place; a known
+// extension, or the metafile's when it has none (as the save dialog adds it).
+std::string BarcodeOutput(std::string out) {
+  std::error_code error;
+  // A folder, or a name without a last part, is the save's own refusal.
+  if (!NamesAFile(out) || std::filesystem::is_directory(out, error)) return out;
+  struct stat st {};
+  if (::stat(out.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    throw CliUsageError{"-o " + EscapedName(out) + ": это не файл, а устройство или канал"};
+  const std::size_t slash = out.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : out.substr(0, slash);
+  if (std::filesystem::weakly_canonical(folder, error) == "/dev" && !error)
+    throw CliUsageError{"-o " + EscapedName(out) + ": в папке устройств /dev файлы штрих-кодов не создаются"};
+  const std::optional<std::string_view> extension = FileNameExtension(out);
+  if (!extension) {
+    out += std::string(".") + kBarcodeFormats[0].extension;
+    std::fprintf(stderr, "имя без расширения: файлы в формате %s (%s)\n", kBarcodeFormats[0].extension,
+                 EscapedName(out).c_str());
+  } else if (!BarcodeFormatFromName(out)) {
+    std::string known;
+    for (const BarcodeFormatSpec& spec : kBarcodeFormats) known += std::string(known.empty() ? "" : ", ") + spec.extension;
+    throw CliUsageError{"-o " + EscapedName(out) + ": расширение \"" + EscapedName(*extension) +
+                        "\" не поддерживается, нужно одно из: " + known};
+  }
+  return out;
+}
+
 int Barcodes(const CliArgs& args) {
-  const std::string out = args.Required("-o");
+  const std::string out = BarcodeOutput(args.Required("-o"));
   PrintGeometry geometry;
   if (auto mm = args.Value("--module-mm")) geometry.module_mm = CliDecimal("--module-mm", *mm, kMinModuleMm, kMaxModuleMm);
   if (auto dpi = args.Value("--dpi")) geometry.png_dpi = CliDecimal("--dpi", *dpi, kMinPngDpi, kMaxPngDpi);
@@ -137,21 +170,80 @@ int Barcodes(const CliArgs& args) {
     return kCliFailed;
   }
   const BarcodeFileNames names = DeriveBarcodeFileNames(out);
-  std::printf("%s\n%s\n", names.old_form.c_str(), names.group.c_str());
+  std::printf("%s\n%s\n", EscapedName(names.old_form).c_str(), EscapedName(names.group).c_str());
+  return kCliOk;
+}
+
+// The sheet's title: the model as probe prints it, and the file it was made from.
+std::string SheetTitle(const CliArgs& args) {
+  std::string title;
+  if (auto model = args.Value("--model")) title = ModelText(CliModel(*model), false);
+  if (!args.plain.empty()) {
+    const std::string& file = args.plain[0];
+    const std::string name = file.substr(file.find_last_of('/') + 1);  // npos + 1 is 0
+    title += title.empty() ? name : " (" + name + ")";
+  }
+  return title.empty() ? ModelText(0, false) : title;
+}
+
+int Sheet(const CliArgs& args) {
+  const std::string out = args.Required("-o");
+  if (BarcodeFormatFromName(out) != BarcodeFormat::pdf)
+    throw CliUsageError{"лист настройки пишется только в PDF: имя файла должно оканчиваться на .pdf"};
+  SheetRequest request;
+  if (auto mm = args.Value("--module-mm"))
+    request.module_mm = CliDecimal("--module-mm", *mm, kSheetMinModuleMm, kSheetMaxModuleMm);
+  request.model_text = SheetTitle(args);
+  request.date = SheetDateToday();
+  const std::optional<Source> source = SourceOf(args);
+  if (!source) return kCliFailed;
+  Settings defaults{};
+  LoadDefaults(defaults);  // of the source's model
+  SheetLayout layout;
+  const SheetResult r = LayoutProgrammingSheet(request, source->settings, defaults, layout);
+  if (r != SheetResult::ok) {
+    std::fprintf(stderr, "%s\n", SheetResultText(r, request.module_mm).c_str());
+    return kCliFailed;
+  }
+  if (!WriteProgrammingSheetPdf(out, layout)) {
+    std::fprintf(stderr, "%s: %s\n", out.c_str(), SaveBarcodeMessage(SaveBarcodeResult::write_failed));
+    return kCliFailed;
+  }
+  std::printf("%s\n", out.c_str());
   return kCliOk;
 }
 
 int Ports(const CliArgs&) {
-  for (const std::string& port : EnumSerialPorts()) std::printf("%s\n", port.c_str());
+  for (const std::string& port : EnumSerialPorts()) std::printf("%s\n", EscapedName(port).c_str());
   return kCliOk;
 }
+
+// Passes every box on and keeps the text of the last failure.
+class LastErrorDialogs final : public Dialogs {
+ public:
+  explicit LastErrorDialogs(Dialogs& next) : next_(next) {}
+  Answer Show(const MessageBox& box) override {
+    if (box.icon == Icon::error) last_error = box.text;
+    return next_.Show(box);
+  }
+  std::optional<std::string> OpenFileName(const FileDialog& d) override { return next_.OpenFileName(d); }
+  std::optional<std::string> SaveFileName(const FileDialog& d) override { return next_.SaveFileName(d); }
+  std::string last_error;
+
+ private:
+  Dialogs& next_;
+};
 
 int Probe(const CliArgs& args) {
   // --json: the array of the many-port form, for one port too.
   if (ManyPorts(args) || args.Has("--json")) return ProbeManyCommand(args);
   ApplyConnection(args);
+  LastErrorDialogs dialogs(CurrentDialogs());
+  ThreadDialogsScope scope(dialogs);
   const CheckOutcome outcome = CheckConnection();
-  std::printf("%s\n", outcome.text.c_str());
+  // A port that could not be opened (busy, not permitted) is no missing
+  // scanner: the line says why, as the many-port form does.
+  std::printf("%s\n", outcome.found || dialogs.last_error.empty() ? outcome.text.c_str() : dialogs.last_error.c_str());
   return outcome.found ? kCliOk : kCliFailed;
 }
 
@@ -166,7 +258,7 @@ int Search(const CliArgs& args) {
     std::printf("%s\n", outcome.text.c_str());
     return kCliFailed;
   }
-  std::printf("%s %u\n%s\n", outcome.port.c_str(), outcome.speed, outcome.text.c_str());
+  std::printf("%s %u\n%s\n", EscapedName(outcome.port).c_str(), outcome.speed, outcome.text.c_str());
   return kCliOk;
 }
 
@@ -225,18 +317,19 @@ const CliCommand kCommands[] = {
     {"image", {{}, {"--model"}, 1}, Image},
     {"defaults", {{}, {"--model", "-o"}, 0}, Defaults},
     {"barcodes", {{"--exclude-lens"}, {"--model", "-o", "--module-mm", "--dpi"}, 1}, Barcodes},
+    {"sheet", {{}, {"--model", "-o", "--module-mm"}, 1}, Sheet},
     {"show", {{"--json", "--captions"}, {"--model"}, kAnyNumber}, ShowCommand},
-    {"diff", {{"--captions"}, {"--model"}, kAnyNumber}, DiffCommand},
+    {"diff", {{"--captions"}, {"--model"}, kAnyNumber, {"--model"}}, DiffCommand, kCliUsage},
     {"set", {{}, {"-o"}, kAnyNumber}, SetCommand},
     {"ports", {{}, {}, 0}, Ports},
-    {"probe", {{"--all", "--json"}, {"--port", "--speed", "--timeout"}, 0}, Probe},
-    {"search", {{"--all"}, {"--port"}, 0}, Search},
+    {"probe", {{"--all", "--json"}, {"--port", "--speed", "--timeout"}, 0, {"--port"}}, Probe},
+    {"search", {{"--all"}, {"--port"}, 0, {"--port"}}, Search},
     {"load", {{"--yes"}, {"--port", "--speed", "--timeout", "-o"}, 0}, Load},
-    {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1}, Save},
+    {"save", {{"--yes", "--all"}, {"--port", "--speed", "--timeout"}, 1, {"--port"}}, Save},
     {"apply", {{"--yes", "--check", "--json"}, {"--port", "--speed", "--timeout"}, kAnyNumber}, ApplyCommand},
     {"set-speed", {{}, {"--port", "--from", "--to", "--timeout"}, 0}, SetSpeed},
     {"udev-rule", {{}, {}, 1}, UdevRule},
-    {"doctor", {{"--json"}, {"--port", "--speed"}, 0}, DoctorCommand},
+    {"doctor", {{"--json"}, {"--port", "--speed"}, 0, {"--port"}}, DoctorCommand},
 };
 
 }  // namespace

@@ -16,6 +16,9 @@ struct CliCommand {
   const char* name;
   CliOptions options;
   int (*run)(const CliArgs& args);
+  // The status when the tool itself fails (its output is lost, an error it
+  // did not expect): diff's 1 means "different", so its trouble is 2.
+  int trouble = kCliFailed;
 };
 
 // Every command, in the order of the general usage text.

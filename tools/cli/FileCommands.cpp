@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/FileLock.h"
 #include "core/JsonText.h"
 #include "settings/SettingsCatalog.h"
 #include "settings/init_settings_def.h"
@@ -159,17 +161,21 @@ int SetCommand(const CliArgs& args) {
   if (args.plain.size() < 2) throw CliUsageError{"нужны файл настроек и хотя бы одно ИМЯ=ЗНАЧЕНИЕ"};
   const std::string& path = args.plain[0];
   const std::string out = args.Value("-o").value_or(path);
+  // Another set on the same file waits until this one has written it.
+  const FileUpdateLock lock = FileUpdateLock::Take(path);
   const std::optional<Source> source = LoadSource({path, 0});
   if (!source) return kCliFailed;
 
   Settings settings = source->settings;
   bool refused = false;
+  std::set<const FieldSpec*> assigned;
   for (std::size_t i = 1; i < args.plain.size(); ++i) {
     const std::string& assignment = args.plain[i];
     const std::size_t eq = assignment.find('=');
     if (eq == std::string::npos) throw CliUsageError{"ожидается ИМЯ=ЗНАЧЕНИЕ: " + assignment};
     const std::string name = assignment.substr(0, eq);
     const FieldSpec* field = FindImageField(name);
+    if (field && !assigned.insert(field).second) throw CliUsageError{"поле " + name + " задано дважды"};
     if (!field) {
       std::fprintf(stderr, "%s: нет такого поля (список полей: tavrik-cli show --model 0)\n", name.c_str());
       refused = true;

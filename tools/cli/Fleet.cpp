@@ -1,6 +1,9 @@
 #include "tools/cli/Fleet.h"
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
+#include <system_error>
 #include <thread>
 
 #include "core/Dialogs.h"
@@ -34,22 +37,43 @@ class PortDialogs final : public Dialogs {
   std::string last_error_;
 };
 
-// Runs `serve` for every report on a thread of its own and waits for all.
-void ForEachPort(std::vector<PortReport>& reports, const std::function<void(PortReport&)>& serve) {
-  std::vector<std::thread> threads;
-  threads.reserve(reports.size());
-  for (PortReport& report : reports) {
-    threads.emplace_back([&serve, &report] {
-      try {
-        serve(report);
-      } catch (...) {
-        report.ok = false;
-        report.error = CurrentExceptionText();
-      }
-    });
+// Serves one report, so that nothing a port's run throws ends the others.
+void ServeOne(PortReport& report, const std::function<void(PortReport&)>& serve) {
+  try {
+    serve(report);
+  } catch (...) {
+    report.ok = false;
+    report.error = CurrentExceptionText();
   }
-  for (std::thread& t : threads) t.join();
 }
+
+}  // namespace
+
+void ForEachPort(std::vector<PortReport>& reports, const std::function<void(PortReport&)>& serve,
+                 std::size_t max_threads) {
+  // Workers take the next report until none is left; the calling thread is one
+  // of them, so every port is served even when no thread can be started (a
+  // task limit, a container's pid limit) and a hub of many ports needs no more
+  // than the pool's threads.
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t i; (i = next.fetch_add(1)) < reports.size();) ServeOne(reports[i], serve);
+  };
+  const std::size_t pool = std::min(reports.size(), std::max<std::size_t>(max_threads, 1));
+  std::vector<std::thread> helpers;
+  helpers.reserve(pool);
+  for (std::size_t i = 1; i < pool; ++i) {
+    try {
+      helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // the threads there are serve the rest
+    }
+  }
+  work();
+  for (std::thread& t : helpers) t.join();
+}
+
+namespace {
 
 std::vector<PortReport> ReportsFor(const std::vector<std::string>& ports) {
   std::vector<PortReport> reports(ports.size());

@@ -1,10 +1,12 @@
 #pragma once
-// Many scanners at once: one thread per port, each with its own port, its own
-// copy of the settings and its own Dialogs (ThreadDialogsScope), so that no
-// process-wide record is shared between them. Questions are answered Yes: the
+// Many scanners at once: a bounded pool of threads serves the ports, each
+// port with its own copy of the settings and its own Dialogs
+// (ThreadDialogsScope), so that no process-wide record is shared between them. Questions are answered Yes: the
 // caller has the user's consent for all ports beforehand.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,16 @@ struct PortReport {
   // A search: the speed the scanner answered at.
   std::uint32_t speed = 0;
 };
+
+// The most threads the commands below serve ports with, the calling one
+// included: enough for a hub, few enough for a user's task limit.
+inline constexpr std::size_t kMaxPortThreads = 16;
+
+// Runs `serve` for every report on at most `max_threads` threads, the calling
+// one among them; a thread that cannot be started leaves its share to the
+// others. An exception out of `serve` fails that report with its text.
+void ForEachPort(std::vector<PortReport>& reports, const std::function<void(PortReport&)>& serve,
+                 std::size_t max_threads = kMaxPortThreads);
 
 // Each port as a single save does it, after a probe for the device text; a
 // port where no scanner answers the probe is not written.

@@ -1,11 +1,14 @@
 // save, probe and search on many ports at once: one line per port on stdout,
 // "PORT<TAB>DEVICE<TAB>ok" or the failure's text; status 1 when any port failed.
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -18,27 +21,57 @@
 #include "transfers/ConnectionParams.h"
 
 namespace tavrik {
+namespace {
+
+// A variable naming a folder; unset or empty is the default.
+std::string FolderVariable(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : fallback;
+}
+
+// What a port name opens: the device of a device node (any name that leads to
+// it, through links or extra slashes), the file of anything else, and the
+// name itself, tidied, when nothing is there.
+std::string PortIdentity(const std::string& port) {
+  struct stat st {};
+  if (::stat(port.c_str(), &st) != 0) return "name " + std::filesystem::path(port).lexically_normal().string();
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "device " + std::to_string(st.st_rdev);
+  return "file " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
+// Every port once: the scanner would be written once and its other names
+// would fail as busy.
+void RefuseSamePortTwice(const std::vector<std::string>& ports) {
+  std::map<std::string, const std::string*> seen;
+  for (const std::string& port : ports) {
+    const auto [it, added] = seen.emplace(PortIdentity(port), &port);
+    if (added) continue;
+    if (*it->second == port) throw CliUsageError{"порт " + EscapedName(port) + " задан дважды"};
+    throw CliUsageError{"порт " + EscapedName(port) + " задан дважды: это тот же порт, что и " +
+                        EscapedName(*it->second)};
+  }
+}
+
+}  // namespace
 
 std::vector<std::string> AllPorts() {
-  const char* tty_class = std::getenv("TAVRIK_TTY_CLASS_DIR");
-  const char* dev = std::getenv("TAVRIK_DEV_DIR");
-  return EnumSerialPorts(tty_class ? tty_class : "/sys/class/tty", dev ? dev : "/dev");
+  return EnumSerialPorts(FolderVariable("TAVRIK_TTY_CLASS_DIR", "/sys/class/tty"),
+                         FolderVariable("TAVRIK_DEV_DIR", "/dev"));
 }
 
 namespace {
 
 // The ports of --all or of the --port options, each once.
 std::vector<std::string> Ports(const CliArgs& args) {
+  std::vector<std::string> ports;
   if (args.Has("--all")) {
     if (args.Has("--port")) throw CliUsageError{"--all и --port вместе не задаются"};
-    return AllPorts();
+    ports = AllPorts();
+  } else {
+    ports = args.All("--port");
+    if (ports.empty()) throw CliUsageError{"не задан параметр --port"};
   }
-  const std::vector<std::string> ports = args.All("--port");
-  if (ports.empty()) throw CliUsageError{"не задан параметр --port"};
-  std::set<std::string> seen;
-  for (const std::string& port : ports) {
-    if (!seen.insert(port).second) throw CliUsageError{"порт " + port + " задан дважды"};
-  }
+  RefuseSamePortTwice(ports);
   return ports;
 }
 
@@ -52,11 +85,12 @@ std::string OneLine(std::string text) {
 // The messages of each port on stderr, then one line per port on stdout.
 int Report(const std::vector<PortReport>& reports, bool with_speed) {
   for (const PortReport& r : reports) {
-    for (const std::string& message : r.messages) std::fprintf(stderr, "%s: %s\n", r.port.c_str(), OneLine(message).c_str());
+    for (const std::string& message : r.messages)
+      std::fprintf(stderr, "%s: %s\n", EscapedName(r.port).c_str(), OneLine(message).c_str());
   }
   bool all_ok = !reports.empty();
   for (const PortReport& r : reports) {
-    std::string port = r.port;
+    std::string port = EscapedName(r.port);
     if (with_speed && r.ok) port += " " + std::to_string(r.speed);
     std::printf("%s\t%s\t%s\n", port.c_str(), OneLine(r.device).c_str(), r.ok ? "ok" : OneLine(r.error).c_str());
     all_ok = all_ok && r.ok;

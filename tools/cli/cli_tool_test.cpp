@@ -15,9 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "settings/SettingsFile.h"
 #include "tools/cli/CommandHelp.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/test_cli_run.h"
+#include "testsupport/CommandOutput.h"
 #include "testsupport/TempDir.h"
 
 namespace tavrik {
@@ -111,7 +113,7 @@ TEST(CliToolTest, BashCompletesCommandsOptionsAndValues) {
     const char* expected;
   };
   const Case cases[] = {
-      /*0*/ {"tavrik-cli s", "show set search save set-speed\n"},
+      /*0*/ {"tavrik-cli s", "sheet show set search save set-speed\n"},
       /*1*/ {"tavrik-cli u", "udev-rule\n"},
       /*2*/ {"tavrik-cli barcodes --mo", "--model --module-mm\n"},
       /*3*/ {"tavrik-cli probe --speed 11", "115200\n"},
@@ -235,6 +237,61 @@ TEST(CliToolTest, BarcodesFollowTheExtensionAndTheModuleSize) {
     EXPECT_EQ(Cli(std::string("barcodes ") + bad + " -o " + dir + "/bad.svg").status, 2);
   }
   EXPECT_FALSE(std::filesystem::exists(dir + "/bad_Old.svg"));
+}
+
+std::string PdfText(const std::string& pdf) {
+  return test::CommandOutput("pdftotext -layout '" + pdf + "' - 2>/dev/null");
+}
+
+TEST(CliToolTest, SheetWritesThePdfOfTheFileAgainstTheModelsDefaults) {
+  const test::TempDir temp("tavrik-cli-sheet");
+  const std::string dir = temp.str();
+  ASSERT_EQ(Cli("defaults --model 156 -o " + dir + "/d.qdx").status, 0);
+  ASSERT_EQ(Cli("set " + dir + "/d.qdx barcode_interface=usb_cdc -o " + dir + "/s.qdx").status, 0);
+  const CliOutput r = Cli("sheet " + dir + "/s.qdx --model 156 -o " + dir + "/s.pdf");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, dir + "/s.pdf\n");
+  const std::string text = PdfText(dir + "/s.pdf");
+  EXPECT_NE(text.find("Ручной сканер \"Luch H4 BT\" (s.qdx)"), std::string::npos) << text;
+  EXPECT_NE(text.find("barcode_interface"), std::string::npos);
+  EXPECT_NE(text.find("USB CDC"), std::string::npos);
+  EXPECT_NE(text.find("страница 1 из 1"), std::string::npos);
+  // The model's own defaults differ in nothing.
+  ASSERT_EQ(Cli("sheet --model 156 -o " + dir + "/d.pdf").status, 0);
+  EXPECT_NE(PdfText(dir + "/d.pdf").find("изменений нет"), std::string::npos);
+}
+
+TEST(CliToolTest, SheetRefusesAndWritesNothing) {
+  const test::TempDir temp("tavrik-cli-sheet");
+  const std::string dir = temp.str();
+  std::ofstream(dir + "/damaged.qdx") << "QDX0 not an image";
+  std::ofstream(dir + "/old.pdf") << "the sheet of yesterday";
+  struct Case {
+    std::string args;
+    int status;
+    std::string message;  // the start of stderr
+  };
+  const Case cases[] = {
+      /*0*/ {"sheet --model 156 -o " + dir + "/old.png", 2, "tavrik-cli: "},
+      /*1*/ {"sheet --model 156 -o " + dir + "/old", 2, "tavrik-cli: "},
+      /*2*/ {"sheet --model 156 --module-mm 3 -o " + dir + "/old.pdf", 2, "tavrik-cli: "},
+      /*3*/ {"sheet " + dir + "/missing.qdx -o " + dir + "/old.pdf", 1,
+             dir + "/missing.qdx: " + FileResultText(FileResult::open_error)},
+      /*4*/ {"sheet " + dir + "/damaged.qdx -o " + dir + "/old.pdf", 1, dir + "/damaged.qdx: "},
+      /*5*/ {"sheet --model 156 -o " + dir + "/no-such-folder/s.pdf", 1,
+             dir + "/no-such-folder/s.pdf: Не удалось сохранить данные в файл"},
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row) + ": " + cases[row].args);
+    const CliOutput r = Cli(cases[row].args);
+    EXPECT_EQ(r.status, cases[row].status);
+    EXPECT_EQ(r.err.rfind(cases[row].message, 0), 0u) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadText(dir + "/old.pdf"), "the sheet of yesterday");
+  }
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"damaged.qdx", "old.pdf"}));
 }
 
 }  // namespace

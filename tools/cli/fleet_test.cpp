@@ -4,7 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -49,6 +56,53 @@ TEST(ThreadDialogsScope, ServesOnlyItsThreadAndNests) {
   EXPECT_EQ(inner.shown, 1);
   ASSERT_EQ(process.shown.size(), 1u);
   EXPECT_EQ(process.shown[0].text, "main");
+}
+
+TEST(ForEachPort, ABoundedPoolServesEveryPortOnceAndFailsOnlyTheOneThatThrows) {
+  struct Case {
+    std::size_t ports;
+    std::size_t max_threads;
+  };
+  const Case cases[] = {
+      /*0*/ {0, 16},   // nothing to do, no thread
+      /*1*/ {1, 16},   // one port: the calling thread alone
+      /*2*/ {7, 1},    // a pool of one is the calling thread
+      /*3*/ {40, 4},   // a hub: never more threads than the pool
+      /*4*/ {3, 0},    // a pool of none still serves
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    SCOPED_TRACE(testing::Message() << "row " << row);
+    std::vector<PortReport> reports(cases[row].ports);
+    for (std::size_t i = 0; i < reports.size(); ++i) reports[i].port = "p" + std::to_string(i);
+    std::mutex mutex;
+    std::set<std::thread::id> threads;
+    std::map<std::string, int> served;
+    ForEachPort(
+        reports,
+        [&](PortReport& r) {
+          {
+            std::lock_guard<std::mutex> lock(mutex);
+            threads.insert(std::this_thread::get_id());
+            ++served[r.port];
+          }
+          // Long enough for the others to start, so the pool shows its size.
+          std::this_thread::sleep_for(std::chrono::milliseconds(2));
+          if (r.port == "p2") throw std::runtime_error("broken port");
+          r.ok = true;
+        },
+        cases[row].max_threads);
+    EXPECT_LE(threads.size(), std::max<std::size_t>(cases[row].max_threads, 1));
+    if (!reports.empty()) {
+      EXPECT_TRUE(threads.count(std::this_thread::get_id())) << "the caller works too";
+    }
+    for (const PortReport& r : reports) {
+      EXPECT_EQ(served[r.port], 1) << r.port;
+      EXPECT_EQ(r.ok, r.port != "p2") << r.port;
+      if (r.port == "p2") {
+        EXPECT_NE(r.error.find("broken port"), std::string::npos) << r.error;
+      }
+    }
+  }
 }
 
 TEST(SaveToPorts, EachPortGetsTheSettingsAndNothingProcessWideIsTouched) {

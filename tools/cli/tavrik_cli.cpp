@@ -24,6 +24,8 @@ constexpr const char* kUsageText =
     "  defaults --model M -o FILE.qdx                  настройки по умолчанию модели M в файл\n"
     "  barcodes [FILE.qdx] [--model M] [--exclude-lens] [--module-mm MM] [--dpi DPI] -o NAME.emf|svg|pdf|png\n"
     "                                                  файлы штрих-кодов NAME_Old и NAME_New\n"
+    "  sheet [FILE.qdx] [--model M] [--module-mm MM] -o NAME.pdf\n"
+    "                                                  лист настройки для печати: штрихкоды 1 и 2 и изменения\n"
     "  show FILE.qdx|--model M [--json]                все поля настроек по именам\n"
     "  diff A.qdx|--model M B.qdx|--model M            различающиеся поля: ИМЯ: a -> b\n"
     "                                                  (код 0 равны, 1 различаются, 2 ошибка)\n"
@@ -53,7 +55,21 @@ constexpr const char* kUsageText =
     "\n"
     "Скорость по умолчанию 9600, таймаут 1000 мс. tavrik-cli КОМАНДА --help: справка команды.\n";
 
-int Run(int argc, char** argv) {
+// The terminal's Dialogs for one run, the previous ones back on every way out.
+class DialogsInstalled {
+ public:
+  explicit DialogsInstalled(Dialogs* dialogs) : previous_(SetCurrentDialogs(dialogs)) {}
+  ~DialogsInstalled() { SetCurrentDialogs(previous_); }
+  DialogsInstalled(const DialogsInstalled&) = delete;
+  DialogsInstalled& operator=(const DialogsInstalled&) = delete;
+
+ private:
+  Dialogs* previous_;
+};
+
+// `trouble` becomes the status the command gives when the tool itself fails
+// (an exception, output that is lost).
+int Run(int argc, char** argv, int& trouble) {
   if (argc < 2) throw CliUsageError{"не задана команда"};
   const std::string command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
@@ -67,33 +83,33 @@ int Run(int argc, char** argv) {
     std::fputs(help ? help : kUsageText, stdout);
     return kCliOk;
   }
+  trouble = c->trouble;
   const CliArgs args = ParseCliArgs(argc, argv, c->options);
   TerminalDialogs dialogs(args.Has("--yes"), stdin, stderr);
-  Dialogs* previous = SetCurrentDialogs(&dialogs);
-  const int status = c->run(args);
-  SetCurrentDialogs(previous);
-  return status;
+  const DialogsInstalled installed(&dialogs);
+  return c->run(args);
 }
 
 }  // namespace
 }  // namespace tavrik
 
 int main(int argc, char** argv) {
+  int trouble = tavrik::kCliFailed;
   int status;
   try {
-    status = tavrik::Run(argc, argv);
+    status = tavrik::Run(argc, argv, trouble);
   } catch (const tavrik::CliUsageError& e) {
     std::fprintf(stderr, "tavrik-cli: %s\n\n%s", e.text.c_str(), tavrik::kUsageText);
     return tavrik::kCliUsage;
   } catch (...) {
     // Every action catches its own errors; this is the last line against an end in terminate().
     std::fprintf(stderr, "tavrik-cli: %s\n", tavrik::CurrentExceptionText().c_str());
-    return tavrik::kCliFailed;
+    return trouble;
   }
   // Output that did not reach its file (a full disk, a closed stdout) is a failure.
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     std::fprintf(stderr, "tavrik-cli: ошибка вывода: %s\n", std::strerror(errno));
-    return tavrik::kCliFailed;
+    return trouble;
   }
   return status;
 }

@@ -1,0 +1,72 @@
+#pragma once
+// Where the user meets each setting of the record: the page and the control
+// that show a field, and the text the user reads there; and which pages hold
+// a text the user searches for. The search and the marks of changed pages ask
+// only this piece. It learns today from what the pages themselves know (their
+// bindings, the texts of their widgets, the field table's names); a catalogue
+// of the settings can stand in for it behind the same interface.
+
+#include <QString>
+
+#include <span>
+#include <vector>
+
+#include "settings/init_settings_def.h"
+#include "settings/update_settings_def.h"
+
+class QWidget;
+
+namespace tavrik {
+
+class CPageT;
+
+struct SettingPlace {
+  const FieldSpec* field;  // name, member and type of the record's field
+  CPageT* page;            // the page of the tree that shows it
+  QWidget* control;        // the control that shows it; null when only the page is known
+  QString caption;         // what the user reads there (the page's caption without a control)
+};
+
+// A page that holds what was searched for, and where its first match is.
+struct SearchHit {
+  CPageT* page;
+  QWidget* focus;  // the control to give the keyboard focus; null for the page's first
+};
+
+class CSettingsIndex {
+ public:
+  // Learns the pages, which must be created and hold no edits of their own:
+  // each is loaded with trial values and stored, then loaded with
+  // CurrentSettings() again, which it leaves as it found them. The pages of
+  // `without_fields` (which edit no settings) are searched, not tried.
+  void Build(std::span<CPageT* const> pages, std::span<CPageT* const> without_fields);
+  bool IsBuilt() const { return built_; }
+
+  const std::vector<SettingPlace>& Places() const { return places_; }
+  std::vector<const SettingPlace*> PlacesOf(const CPageT* page) const;
+  // The fields of `page` whose values differ between `a` and `b`.
+  std::vector<const SettingPlace*> Differences(const CPageT* page, const Settings& a, const Settings& b) const;
+
+  // Every page, in the order given to Build, that holds `text` (ignoring case
+  // and line breaks) in a caption, label or note or in the name of one of its
+  // fields; empty for an empty text.
+  std::vector<SearchHit> Find(const QString& text) const;
+
+ private:
+  std::vector<CPageT*> pages_;
+  std::vector<SettingPlace> places_;
+  bool built_ = false;
+};
+
+// Whether field `f` holds the same value in both records.
+bool SameField(const FieldSpec& f, const Settings& a, const Settings& b);
+// Copies field `f` from `from` into `to`.
+void CopyField(const FieldSpec& f, const Settings& from, Settings& to);
+// The value as the user reads it: a number in the unit the page shows, "да" or
+// "нет", or the bytes of a sequence in hexadecimal.
+QString FieldValueText(const FieldSpec& f, const Settings& s);
+
+// Shows the tab that holds `control` and gives it the keyboard focus.
+void RevealAndFocus(QWidget* control);
+
+}  // namespace tavrik
