@@ -35,8 +35,6 @@ constexpr ResultText kResultTexts[] = {
 };
 constexpr const char* kUnknownErrorText = "Неизвестная ошибка";
 
-constexpr const char* kKindTexts[] = {"", "Стационарный сканер", "Ручной сканер", "Встраиваемый сканер"};
-constexpr const char* kUnknownModelText = "Неизвестная модель";
 
 std::uint8_t CheckByte(const std::uint8_t* payload, std::uint32_t size) {
   std::uint8_t check = static_cast<std::uint8_t>(size % 256);
@@ -268,19 +266,33 @@ std::int32_t CScannerInterface::ReadBlock(std::uint32_t address, std::uint8_t* b
   return Command(cmd_read_block, block, block_size, params, sizeof params);
 }
 
+namespace {
+
+// `size` bytes in blocks of at most `block_size`, the progress reported after
+// each; the first block that fails ends it with its result.
+template <class Block>
+std::int32_t InBlocks(const std::uint8_t* data, std::uint32_t size, std::uint32_t block_size,
+                      ProgressCallback callback, void* user, Block&& block) {
+  for (std::uint32_t done = 0; done < size;) {
+    const std::uint32_t part = std::min(size - done, block_size);
+    const std::int32_t result = block(done, part);
+    if (result != CScannerInterface::no_error) return result;
+    done += part;
+    if (callback) callback(data, done, size, user);
+  }
+  return CScannerInterface::no_error;
+}
+
+}  // namespace
+
 std::int32_t CScannerInterface::WriteMemory(std::uint32_t address, const std::uint8_t* data, std::uint32_t size,
                                             ProgressCallback callback, void* user, std::uint32_t block_size) {
   assert(size == 0 || data != NULL);
   assert(block_size > 0 && block_size <= max_w_block_size);
   if (size > 0 && (data == NULL || block_size == 0 || block_size > max_w_block_size)) return bad_parameters;
-  for (std::uint32_t done = 0; done < size;) {
-    const std::uint32_t part = std::min(size - done, block_size);
-    const std::int32_t result = WriteBlock(address + done, data + done, part);
-    if (result != no_error) return result;
-    done += part;
-    if (callback) callback(data, done, size, user);
-  }
-  return no_error;
+  return InBlocks(data, size, block_size, callback, user, [&](std::uint32_t done, std::uint32_t part) {
+    return WriteBlock(address + done, data + done, part);
+  });
 }
 
 std::int32_t CScannerInterface::ReadMemory(std::uint32_t address, std::uint8_t* data, std::uint32_t size,
@@ -288,14 +300,9 @@ std::int32_t CScannerInterface::ReadMemory(std::uint32_t address, std::uint8_t* 
   assert(size == 0 || data != NULL);
   assert(block_size > 0 && block_size <= max_r_block_size);
   if (size > 0 && (data == NULL || block_size == 0 || block_size > max_r_block_size)) return bad_parameters;
-  for (std::uint32_t done = 0; done < size;) {
-    const std::uint32_t part = std::min(size - done, block_size);
-    const std::int32_t result = ReadBlock(address + done, data + done, part);
-    if (result != no_error) return result;
-    done += part;
-    if (callback) callback(data, done, size, user);
-  }
-  return no_error;
+  return InBlocks(data, size, block_size, callback, user, [&](std::uint32_t done, std::uint32_t part) {
+    return ReadBlock(address + done, data + done, part);
+  });
 }
 
 void SwitchDeviceMode(CScannerInterface& scanner, bool on) {
@@ -351,13 +358,6 @@ void ChangeSpeed(CScannerInterface& scanner, std::uint8_t index, bool tolerate_u
   // there; only a refused change puts the port back.
   if (port && refused) port->SetSpeed(SpeedTable[current]);
   throw object_description(kSpeedChangeFailedText);
-}
-
-std::string ModelText(std::uint8_t model, bool short_form) {
-  const ModelSpec* row = FindModelSpec(model);
-  if (!row) return std::string(kUnknownModelText) + " (" + std::to_string(model) + ")";
-  if (short_form) return row->name;
-  return std::string(kKindTexts[static_cast<int>(row->kind)]) + " \"" + row->name + "\"";
 }
 
 std::string VersionText(std::uint16_t version) {

@@ -13,6 +13,7 @@
 
 #include "device/ComDevice.h"
 #include "device/object_description.h"
+#include "settings/Models.h"
 
 namespace tavrik {
 
@@ -161,9 +162,6 @@ void SwitchDeviceMode(CScannerInterface& scanner, bool on);
 // alone. Throws object_description (a CheckError text or "Ошибка смены скорости").
 void ChangeSpeed(CScannerInterface& scanner, std::uint8_t index, bool tolerate_unsupported);
 
-// "Ручной сканер \"name\"" (long form) or the name alone (short form); unknown
-// codes give "Неизвестная модель (code)" in both forms.
-std::string ModelText(std::uint8_t model, bool short_form);
 // "major.minor" of a firmware word.
 std::string VersionText(std::uint16_t version);
 bool HasBluetooth(std::uint8_t model);

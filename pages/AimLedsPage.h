@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CAimLedsPage : public CPageImpl<CAimLedsPage> {
  public:
-  static constexpr int kTemplateId = 237;
+  static constexpr int kTemplateId = page_id::aim_leds;
 
   CAimLedsPage();
   void Bindings(CBindings& b);

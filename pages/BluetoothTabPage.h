@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CBLUETOOTHTabPage : public CPageImpl<CBLUETOOTHTabPage> {
  public:
-  static constexpr int kTemplateId = 259;
+  static constexpr int kTemplateId = page_id::bluetooth_tab;
 
   CBLUETOOTHTabPage();
   void Bindings(CBindings& b);

@@ -8,17 +8,12 @@ namespace tavrik {
 CConfigurationManagementPage::CConfigurationManagementPage() : CPageImpl(kTemplateId) {}
 
 void CConfigurationManagementPage::CreateControls(CPageForm& form) {
-  form.BeginGroup(QStringLiteral("Настроечные ШК"));
-  form.RadioGroup(1108, QStringLiteral("Запрещены"));
-  form.Radio(1109, QStringLiteral("Разрешены всегда"));
-  form.Radio(1110, 
-            QStringLiteral("Разрешены после вкл. питания, до первого чтения обычного ШК-да"));
-  form.EndGroup();
+  form.Field(&Settings::config_barcodes_mode);
 }
 
 void CConfigurationManagementPage::Bindings(CBindings& b) {
   b.CommitAfterAll();
-  b.BindRadio(1108, CurrentSettings().config_barcodes_mode);
+  b.BindPlaced();
 }
 
 }  // namespace tavrik

@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CConfigurationManagementPage : public CPageImpl<CConfigurationManagementPage> {
  public:
-  static constexpr int kTemplateId = 238;
+  static constexpr int kTemplateId = page_id::configuration;
 
   CConfigurationManagementPage();
   void Bindings(CBindings& b);

@@ -18,7 +18,7 @@ namespace tavrik {
 
 class CConnectPage : public CPageImpl<CConnectPage> {
  public:
-  static constexpr int kTemplateId = 217;
+  static constexpr int kTemplateId = page_id::connect;
 
   // The connection parameters start at their initial values with the page.
   CConnectPage();

@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CEanUpcPage : public CPageImpl<CEanUpcPage> {
  public:
-  static constexpr int kTemplateId = 202;
+  static constexpr int kTemplateId = page_id::ean_upc;
 
   CEanUpcPage();
   void Bindings(CBindings& b);

@@ -8,7 +8,7 @@ namespace tavrik {
 
 class CHIDTabPage : public CPageImpl<CHIDTabPage> {
  public:
-  static constexpr int kTemplateId = 253;
+  static constexpr int kTemplateId = page_id::hid_tab;
 
   CHIDTabPage();
   void Bindings(CBindings& b);

@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CIlluminationPage : public CPageImpl<CIlluminationPage> {
  public:
-  static constexpr int kTemplateId = 235;
+  static constexpr int kTemplateId = page_id::illumination;
 
   CIlluminationPage();
   void Bindings(CBindings& b);

@@ -100,11 +100,11 @@ std::optional<std::uint8_t> InterfaceCodeOf(const QString& shown) {
 CInterfacesPage::CInterfacesPage() : CPageImpl(kTemplateId) {}
 
 void CInterfacesPage::CreateControls(CPageForm& form) {
-  form.BeginGroup(QStringLiteral("Интерфейс с ПК"));
+  form.BeginGroup(QString::fromUtf8(SettingOf(&Settings::barcode_interface).group));
   form.BeginRow();
-  barcode_combo_ = form.Combo(1169, QStringLiteral("Штрих-коды:"));
+  barcode_combo_ = static_cast<QComboBox*>(form.Field(&Settings::barcode_interface));
   form.Spacing(12);
-  currency_combo_ = form.Combo(1171, QStringLiteral("Детектор валют:"));
+  currency_combo_ = static_cast<QComboBox*>(form.Field(&Settings::currency_interface));
   form.EndRow();
   form.EndGroup();
   form.TabHost(1150);

@@ -42,7 +42,7 @@ std::optional<std::uint8_t> InterfaceCodeOf(const QString& shown);
 
 class CInterfacesPage : public CPageImpl<CInterfacesPage> {
  public:
-  static constexpr int kTemplateId = 248;
+  static constexpr int kTemplateId = page_id::interfaces;
 
   CInterfacesPage();
   void Bindings(CBindings& b);

@@ -137,18 +137,6 @@ void CPageT::FailAt(int id) {
   if (QWidget* control = Control(id)) control->setFocus(Qt::OtherFocusReason);
 }
 
-const FieldRange& RangeOf(std::string_view field_name) {
-  const FieldRange* range = FindFieldRange(field_name);
-  Q_ASSERT_X(range, "RangeOf", "a field of the range table");
-  static const FieldRange kNone{"", 0, 0, 1, 1, "", ""};
-  return range ? *range : kNone;
-}
-
-CBindings::Units UnitsOf(std::string_view field_name) {
-  const FieldRange& range = RangeOf(field_name);
-  return {range.min, range.max, range.unit};
-}
-
 bool ParseDecimal(const QString& text, bool is_signed, std::int64_t& number) {
   qsizetype i = 0;
   const qsizetype n = text.size();
@@ -236,9 +224,60 @@ void CBindings::BindCheck(int id, bool& value) {
   }
 }
 
-void CBindings::BindChecks(std::span<const CheckRow> rows) {
-  Settings& s = CurrentSettings();
-  for (const CheckRow& row : rows) BindCheck(row.id, s.*row.field);
+namespace {
+
+// Calls `f` with the record's member of `row`, as its own type.
+template <class F>
+void WithMember(const SettingRow& row, Settings& s, F&& f) {
+  auto* p = reinterpret_cast<unsigned char*>(&s) + row.member;
+  switch (row.type) {
+    case FieldType::boolean: f(*reinterpret_cast<bool*>(p)); return;
+    case FieldType::u8: f(*reinterpret_cast<std::uint8_t*>(p)); return;
+    case FieldType::i16: f(*reinterpret_cast<std::int16_t*>(p)); return;
+    case FieldType::u16: f(*reinterpret_cast<std::uint16_t*>(p)); return;
+    case FieldType::u32: f(*reinterpret_cast<std::uint32_t*>(p)); return;
+    case FieldType::byte_seq: return;
+  }
+}
+
+}  // namespace
+
+void CBindings::Bind(const SettingRow& row) {
+  const int id = row.control_id;
+  const FieldRange& range = row.range;
+  WithMember(row, CurrentSettings(), [&](auto& field) {
+    using Field = std::remove_reference_t<decltype(field)>;
+    if constexpr (std::is_same_v<Field, bool>) {
+      if (row.control == ControlKind::check || row.control == ControlKind::hidden_check) BindCheck(id, field);
+    } else {
+      switch (row.control) {
+        case ControlKind::radio: {
+          // The position itself unless a button stands for another value.
+          std::vector<int> values;
+          bool positional = true;
+          for (std::size_t i = 0; i < row.choices.size(); ++i) {
+            values.push_back(row.choices[i].value);
+            positional = positional && row.choices[i].value == static_cast<int>(i);
+          }
+          if (positional) values.clear();
+          BindRadio(id, field, values);
+          break;
+        }
+        case ControlKind::number_edit: BindInt(id, field, range.min, range.max); break;
+        case ControlKind::clamped_edit: BindInt(id, field, Units{range.min, range.max, range.unit}); break;
+        case ControlKind::combo:
+          if (row.choices.empty()) BindCombo(id, field, {.offset = range.min, .scale = range.step});
+          else BindCombo(id, field);
+          break;
+        case ControlKind::track_bar: BindTrackBar(id, field); break;
+        default: break;
+      }
+    }
+  });
+}
+
+void CBindings::BindPlaced() {
+  for (const SettingRow* row : page_.PlacedRows()) Bind(*row);
 }
 
 void CBindings::BindCheck(int id, int& value) {

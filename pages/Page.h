@@ -8,14 +8,12 @@
 // dialog places it (Create). Every control that the page binds carries its
 // control id as the dynamic property "controlId", so code and tests find it by id.
 //
-// A page is its form and its binding list, one line per control, or one
-// table that both read:
+// A page's form places rows of the settings catalogue, which carry each
+// control's id, caption, range and values; the page's binding list binds the
+// rows the form placed:
 //
-//   constexpr CheckRow kChecks[] = {
-//       {1027, u"Распознавать Code 128", &Settings::code128_enabled},
-//   };
-//   void CCode128Page::CreateControls(CPageForm& form) { form.Checks(kChecks); }
-//   void CCode128Page::Bindings(CBindings& b) { b.BindChecks(kChecks); }
+//   void CCode128Page::CreateControls(CPageForm& form) { form.Field(&Settings::code128_enabled); }
+//   void CCode128Page::Bindings(CBindings& b) { b.BindPlaced(); }
 //
 // Work beyond the bindings (filling lists, converting units, rules across
 // fields) goes into overrides of Load and Store that call the CPageImpl ones;
@@ -25,6 +23,7 @@
 #include <QWidget>
 
 #include "settings/FieldRanges.h"
+#include "settings/SettingsCatalog.h"
 #include "settings/init_settings_def.h"
 
 #include <algorithm>
@@ -43,14 +42,6 @@ namespace tavrik {
 
 class CPageT;
 class CPageForm;
-
-// A check box bound to a bool field of the settings record: the form and the
-// binding list read the same row, so each id and caption is written once.
-struct CheckRow {
-  int id;
-  const char16_t* caption;
-  bool Settings::*field;
-};
 
 // How an action of a page ended, for the window's status line.
 struct ActionNote {
@@ -142,6 +133,15 @@ class CPageT : public QWidget {
   W* ControlAs(int id) const {
     return qobject_cast<W*>(Control(id));
   }
+  // The control of a record member's catalogue row, or nullptr.
+  template <class T>
+  QWidget* FieldControl(T Settings::*member) const {
+    return Control(SettingOf(member).control_id);
+  }
+  template <class W, class T>
+  W* FieldControlAs(T Settings::*member) const {
+    return qobject_cast<W*>(FieldControl(member));
+  }
   // The controls in dialog order (the order they were created in).
   const std::vector<QWidget*>& Controls() const { return controls_; }
   // Whether the control starts a group, as the first button of a radio group does.
@@ -158,6 +158,10 @@ class CPageT : public QWidget {
   void MarkGroupStart(QWidget* control);
   // The button group that keeps the radio group starting at `first` exclusive.
   QButtonGroup* RadioGroupOf(const QWidget* first) const;
+
+  // The catalogue rows the page's form placed, in placement order.
+  void AddPlacedRow(const SettingRow& row) { placed_rows_.push_back(&row); }
+  const std::vector<const SettingRow*>& PlacedRows() const { return placed_rows_; }
 
  protected:
   // Lays out the page's controls. Called once, by Create.
@@ -178,6 +182,7 @@ class CPageT : public QWidget {
   std::vector<Entry> entries_;
   QButtonGroup* current_radio_group_ = nullptr;
   std::vector<CPageT*> children_;
+  std::vector<const SettingRow*> placed_rows_;
   CParentDlg* parent_dlg_ = nullptr;
   int template_id_;
   bool created_ = false;
@@ -206,8 +211,17 @@ class CBindings {
   // indeterminate; any other value loads as 0.
   void BindCheck(int id, bool& value);
   void BindCheck(int id, int& value);
-  // Each row's box to its field of CurrentSettings(), in the rows' order.
-  void BindChecks(std::span<const CheckRow> rows);
+  // A catalogue row's control to its field of CurrentSettings(), as its kind
+  // binds: a check box, a radio group through the values of its buttons, a
+  // number edit in the range's unit, a list, a track bar. The lists of
+  // interfaces and the byte-sequence edits are bound by their pages.
+  void Bind(const SettingRow& row);
+  template <class T>
+  void Bind(T Settings::*member) {
+    Bind(SettingOf(member));
+  }
+  // Every row the page's form placed, in placement order.
+  void BindPlaced();
 
   // Edit field with a decimal integer of 8, 16 or 32 bits. Without a range
   // the value's own range applies, so a number that does not fit is refused
@@ -349,11 +363,6 @@ class CBindings {
   bool defer_ = false;
   std::vector<std::function<void()>> pending_;
 };
-
-// The row of the range table for a settings field (it must have one), and the
-// same as the bounds of a number typed in one unit and stored in another.
-const FieldRange& RangeOf(std::string_view field_name);
-CBindings::Units UnitsOf(std::string_view field_name);
 
 // The page's template and binding list: T provides
 //   void Bindings(CBindings& b);  // one line per binding, in exchange order

@@ -108,8 +108,59 @@ QCheckBox* CPageForm::Check(int id, const QString& text) {
   return Put(Captioned<QCheckBox>(text), id, false);
 }
 
-void CPageForm::Checks(std::span<const CheckRow> rows) {
-  for (const CheckRow& row : rows) Check(row.id, QString::fromUtf16(row.caption));
+QWidget* CPageForm::Field(const SettingRow& row, const QStringList& items) {
+  Q_ASSERT_X(row.page == page_.TemplateId(), "CPageForm::Field", "a row of this page");
+  const QString caption = QString::fromUtf8(row.caption);
+  const QString note = QString::fromUtf8(row.note);
+  const FieldRange& range = row.range;
+  QWidget* made = nullptr;
+  switch (row.control) {
+    case ControlKind::check: made = Check(row.control_id, caption); break;
+    case ControlKind::hidden_check:
+      made = Check(row.control_id, caption);
+      made->hide();
+      break;
+    case ControlKind::radio:
+      BeginGroup(caption);
+      Radios(row, 0, row.choices.size());
+      EndGroup();
+      return page_.Control(row.control_id);
+    case ControlKind::number_edit:
+    case ControlKind::clamped_edit: made = NumberEdit(row.control_id, caption, note); break;
+    case ControlKind::combo:
+      if (!row.choices.empty()) {
+        QStringList entries;
+        for (const Choice& c : row.choices) entries << QString::fromUtf8(c.caption);
+        made = Combo(row.control_id, caption, entries);
+      } else if (!items.isEmpty()) {
+        made = Combo(row.control_id, caption, items);
+      } else {
+        made = NumberCombo(row.control_id, caption, static_cast<int>(range.min), static_cast<int>(range.max),
+                           static_cast<int>(range.step));
+      }
+      break;
+    case ControlKind::track_bar:
+      BeginGroup(caption);
+      made = TrackBar(row.control_id, static_cast<int>(range.min), static_cast<int>(range.max));
+      EndGroup();
+      break;
+    case ControlKind::interface_combo: made = Combo(row.control_id, caption); break;
+    case ControlKind::sequence_edit: made = TextEdit(row.control_id, caption); break;
+    case ControlKind::none: break;
+  }
+  page_.AddPlacedRow(row);
+  return made;
+}
+
+void CPageForm::Radios(const SettingRow& row, std::size_t first, std::size_t last) {
+  Q_ASSERT_X(row.control == ControlKind::radio && last <= row.choices.size(), "CPageForm::Radios",
+             "buttons of a radio row");
+  for (std::size_t i = first; i < last; ++i) {
+    const Choice& c = row.choices[i];
+    if (i == 0) RadioGroup(c.id, QString::fromUtf8(c.caption));
+    else Radio(c.id, QString::fromUtf8(c.caption));
+  }
+  if (first == 0) page_.AddPlacedRow(row);
 }
 
 QRadioButton* CPageForm::RadioGroup(int id, const QString& text) {

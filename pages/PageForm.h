@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "settings/SettingsCatalog.h"
+
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -24,7 +27,6 @@ class QWidget;
 namespace tavrik {
 
 class CPageT;
-struct CheckRow;
 
 // A control placed at a fixed position of a dialog template, in dialog units
 // of the page's font. One row per control, in dialog (tab) order.
@@ -65,8 +67,19 @@ class CPageForm {
   // into lines at blanks, each break in place of one blank; the exact caption
   // stays in the property kCaptionProperty.
   QCheckBox* Check(int id, const QString& text);
-  // One check box per row, in the rows' order.
-  void Checks(std::span<const CheckRow> rows);
+  // A catalogue row's control with its id, caption, note, range and entries:
+  // a check box, a radio group in a group box titled by the row's caption, a
+  // labelled number edit or list, a track bar in its group box. `items` fills
+  // a list whose entries the row does not name. The row is registered on the
+  // page for its binding list.
+  QWidget* Field(const SettingRow& row, const QStringList& items = {});
+  template <class T>
+  QWidget* Field(T Settings::*member, const QStringList& items = {}) {
+    return Field(SettingOf(member), items);
+  }
+  // The buttons first..last-1 of a radio row, outside any group box of their
+  // own: for a group that the page lays out in parts. The first part registers the row.
+  void Radios(const SettingRow& row, std::size_t first, std::size_t last);
   // The first button of a radio group (it carries the group style).
   QRadioButton* RadioGroup(int id, const QString& text);
   // A further button of the current radio group.

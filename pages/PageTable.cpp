@@ -2,32 +2,23 @@
 
 #include <algorithm>
 
-#include "pages/2of5IPage.h"
 #include "pages/AimLedsPage.h"
-#include "pages/AztecPage.h"
-#include "pages/CodabarPage.h"
-#include "pages/Code128Page.h"
-#include "pages/Code39Page.h"
-#include "pages/Code93Page.h"
 #include "pages/ConfigurationManagementPage.h"
 #include "pages/ConnectPage.h"
-#include "pages/DataBarPage.h"
-#include "pages/DataMatrixPage.h"
 #include "pages/EanUpcPage.h"
+#include "pages/FieldListPage.h"
 #include "pages/IlluminationPage.h"
 #include "pages/InterfacesPage.h"
-#include "pages/OcrPage.h"
-#include "pages/Pdf417Page.h"
 #include "pages/PharmacodePage.h"
 #include "pages/PowerManagementPage.h"
 #include "pages/PrefixesSuffixesPage.h"
-#include "pages/QrCodePage.h"
 #include "pages/SettingsPage.h"
 #include "pages/SoundManagementPage.h"
 #include "pages/SymbolicsPage.h"
 #include "pages/TriggerPage.h"
 #include "pages/UpButtonMessagePage.h"
 #include "pages/ValidationPage.h"
+#include "settings/SettingsCatalog.h"
 
 namespace tavrik {
 namespace {
@@ -37,34 +28,60 @@ std::unique_ptr<CPageT> Make() {
   return std::make_unique<P>();
 }
 
+// The pages that hold nothing but check boxes: their fields, top to bottom.
+template <int TemplateId, const auto& Fields>
+std::unique_ptr<CPageT> Checks() {
+  return std::make_unique<CFieldListPage>(TemplateId, Fields);
+}
+constexpr bool Settings::*kI2of5[] = {&Settings::i2of5_enabled, &Settings::i2of5_check_digit,
+                                      &Settings::i2of5_send_check_digit};
+constexpr bool Settings::*kCodabar[] = {&Settings::codabar_enabled, &Settings::codabar_abcd_notation,
+                                        &Settings::codabar_send_start_stop};
+constexpr bool Settings::*kCode39[] = {&Settings::code39_enabled, &Settings::code39_check_digit,
+                                       &Settings::code39_send_check_digit};
+constexpr bool Settings::*kCode93[] = {&Settings::code93_enabled};
+constexpr bool Settings::*kCode128[] = {&Settings::code128_enabled};
+constexpr bool Settings::*kDataBar[] = {&Settings::databar14_enabled, &Settings::databar_low_enabled};
+constexpr bool Settings::*kPdf417[] = {&Settings::pdf417_enabled, &Settings::micro_pdf417_enabled,
+                                       &Settings::pdf417_simplified_check};
+constexpr bool Settings::*kAztec[] = {&Settings::aztec_enabled, &Settings::aztec_runes_enabled};
+constexpr bool Settings::*kDataMatrix[] = {&Settings::datamatrix_enabled, &Settings::dmre_enabled};
+constexpr bool Settings::*kQrCode[] = {&Settings::qrcode_enabled, &Settings::micro_qr_enabled};
+constexpr bool Settings::*kOcr[] = {
+    &Settings::ocr_mrz_enabled,          &Settings::ocr_ru_passport_enabled,   &Settings::ocr_ru_passport_number_enabled,
+    &Settings::ocr_financial_enabled,    &Settings::ocr_excise_stamp_enabled,  &Settings::ocr_spaced_string_enabled,
+    &Settings::ocr_article_number_enabled, &Settings::ocr_ru_passport_cyrillic, &Settings::ocr_upside_down};
+
+namespace id = page_id;
+
 // In tree order. A row's parent is the template of the row it hangs under.
 const PageEntry kPageTable[kPageCount] = {
-    {&Make<CConnectPage>, CConnectPage::kTemplateId, u"Подключение", kTopLevel},
-    {&Make<CSettingsPage>, CSettingsPage::kTemplateId, u"Настройки", kTopLevel},
-    {&Make<CInterfacesPage>, CInterfacesPage::kTemplateId, u"Интерфейс с ПК", CSettingsPage::kTemplateId},
-    {&Make<CSymbolicsPage>, CSymbolicsPage::kTemplateId, u"Декодеры штрих-кодов", CSettingsPage::kTemplateId},
-    {&Make<CEanUpcPage>, CEanUpcPage::kTemplateId, u"UPC/EAN", CSymbolicsPage::kTemplateId},
-    {&Make<C2of5IPage>, C2of5IPage::kTemplateId, u"Interleaved 2 of 5", CSymbolicsPage::kTemplateId},
-    {&Make<CCodabarPage>, CCodabarPage::kTemplateId, u"Codabar", CSymbolicsPage::kTemplateId},
-    {&Make<CCode39Page>, CCode39Page::kTemplateId, u"Code 39", CSymbolicsPage::kTemplateId},
-    {&Make<CCode93Page>, CCode93Page::kTemplateId, u"Code 93", CSymbolicsPage::kTemplateId},
-    {&Make<CCode128Page>, CCode128Page::kTemplateId, u"Code 128", CSymbolicsPage::kTemplateId},
-    {&Make<CDataBarPage>, CDataBarPage::kTemplateId, u"GS1 DataBar", CSymbolicsPage::kTemplateId},
-    {&Make<CPharmacodePage>, CPharmacodePage::kTemplateId, u"Pharmacode", CSymbolicsPage::kTemplateId},
-    {&Make<CPdf417Page>, CPdf417Page::kTemplateId, u"PDF417", CSymbolicsPage::kTemplateId},
-    {&Make<CAztecPage>, CAztecPage::kTemplateId, u"Aztec Code", CSymbolicsPage::kTemplateId},
-    {&Make<CDataMatrixPage>, CDataMatrixPage::kTemplateId, u"Data Matrix", CSymbolicsPage::kTemplateId},
-    {&Make<CQrCodePage>, CQrCodePage::kTemplateId, u"QR Code", CSymbolicsPage::kTemplateId},
-    {&Make<COcrPage>, COcrPage::kTemplateId, u"OCR", CSettingsPage::kTemplateId},
-    {&Make<CValidationPage>, CValidationPage::kTemplateId, u"Детектор валюты", CSettingsPage::kTemplateId},
-    {&Make<CPrefixesSuffixesPage>, CPrefixesSuffixesPage::kTemplateId, u"Префиксы/Суффиксы", CSettingsPage::kTemplateId},
-    {&Make<CUpButtonMessagePage>, CUpButtonMessagePage::kTemplateId, u"Сообщение от верхней кнопки", CSettingsPage::kTemplateId},
-    {&Make<CTriggerPage>, CTriggerPage::kTemplateId, u"Запуск сканирования", CSettingsPage::kTemplateId},
-    {&Make<CIlluminationPage>, CIlluminationPage::kTemplateId, u"Подсветка", CSettingsPage::kTemplateId},
-    {&Make<CAimLedsPage>, CAimLedsPage::kTemplateId, u"Прицельные светодиоды", CSettingsPage::kTemplateId},
-    {&Make<CPowerManagementPage>, CPowerManagementPage::kTemplateId, u"Управление питанием", CSettingsPage::kTemplateId},
-    {&Make<CSoundManagementPage>, CSoundManagementPage::kTemplateId, u"Управление звуком", CSettingsPage::kTemplateId},
-    {&Make<CConfigurationManagementPage>, CConfigurationManagementPage::kTemplateId, u"Управление настройкой", CSettingsPage::kTemplateId},
+    {&Make<CConnectPage>, id::connect, kTopLevel},
+    {&Make<CSettingsPage>, id::settings, kTopLevel},
+    {&Make<CInterfacesPage>, id::interfaces, id::settings},
+    {&Make<CSymbolicsPage>, id::symbolics, id::settings},
+    {&Make<CEanUpcPage>, id::ean_upc, id::symbolics},
+    {&Checks<id::i2of5, kI2of5>, id::i2of5, id::symbolics},
+    {&Checks<id::codabar, kCodabar>, id::codabar, id::symbolics},
+    {&Checks<id::code39, kCode39>, id::code39, id::symbolics},
+    {&Checks<id::code93, kCode93>, id::code93, id::symbolics},
+    {&Checks<id::code128, kCode128>, id::code128, id::symbolics},
+    {&Checks<id::databar, kDataBar>, id::databar, id::symbolics},
+    {&Make<CPharmacodePage>, id::pharmacode, id::symbolics},
+    {&Checks<id::pdf417, kPdf417>, id::pdf417, id::symbolics},
+    {&Checks<id::aztec, kAztec>, id::aztec, id::symbolics},
+    {&Checks<id::datamatrix, kDataMatrix>, id::datamatrix, id::symbolics},
+    {&Checks<id::qrcode, kQrCode>, id::qrcode, id::symbolics},
+    {&Checks<id::ocr, kOcr>, id::ocr, id::settings},
+    {&Make<CValidationPage>, id::validation, id::settings},
+    {&Make<CPrefixesSuffixesPage>, id::prefixes_suffixes, id::settings},
+    {&Make<CUpButtonMessagePage>, id::up_button, id::settings},
+    {&Make<CTriggerPage>, id::trigger, id::settings},
+    {&Make<CIlluminationPage>, id::illumination, id::settings},
+    {&Make<CAimLedsPage>, id::aim_leds, id::settings},
+    {&Make<CPowerManagementPage>, id::power, id::settings},
+    {&Make<CSoundManagementPage>, id::sound, id::settings},
+    {&Make<CConfigurationManagementPage>, id::configuration, id::settings},
 };
 
 }  // namespace
@@ -88,8 +105,8 @@ bool HasChildPages(int template_id) {
 }
 
 QString PageCaption(int template_id) {
-  const PageEntry* entry = FindPageEntry(template_id);
-  return entry ? QString::fromUtf16(entry->caption) : QString();
+  const PageTitle* page = FindPageTitle(template_id);
+  return page ? QString::fromUtf8(page->title) : QString();
 }
 
 }  // namespace tavrik

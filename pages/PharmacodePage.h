@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CPharmacodePage : public CPageImpl<CPharmacodePage> {
  public:
-  static constexpr int kTemplateId = 241;
+  static constexpr int kTemplateId = page_id::pharmacode;
 
   CPharmacodePage();
   void Bindings(CBindings& b);

@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CPowerManagementPage : public CPageImpl<CPowerManagementPage> {
  public:
-  static constexpr int kTemplateId = 215;
+  static constexpr int kTemplateId = page_id::power;
 
   CPowerManagementPage();
   void Bindings(CBindings& b);

@@ -9,17 +9,19 @@
 namespace tavrik {
 namespace {
 
-// The four edits, each over one slot of the set of its interface's class.
+// The four edits, each over one slot of the set of its interface's class; the
+// catalogue row of the hid_class slot carries the edit's id and label.
 struct SequenceEdit {
-  int id;
+  ByteSeq Settings::*hid_slot;
   bool currency;  // the set of currency_interface, else of barcode_interface
   ByteSeq Settings::* SequenceSlots::* slot;
+  int Id() const { return SettingOf(hid_slot).control_id; }
 };
 constexpr SequenceEdit kSequenceEdits[] = {
-    {1050, false, &SequenceSlots::barcode_prefix},
-    {1051, false, &SequenceSlots::barcode_suffix},
-    {1052, true, &SequenceSlots::currency_prefix},
-    {1053, true, &SequenceSlots::currency_suffix},
+    {&Settings::barcode_prefix_hid, false, &SequenceSlots::barcode_prefix},
+    {&Settings::barcode_suffix_hid, false, &SequenceSlots::barcode_suffix},
+    {&Settings::currency_prefix_hid, true, &SequenceSlots::currency_prefix},
+    {&Settings::currency_suffix_hid, true, &SequenceSlots::currency_suffix},
 };
 
 std::uint8_t InterfaceOf(const Settings& s, bool currency) {
@@ -42,10 +44,12 @@ constexpr int kCurrencyInterfaceLabel = 1223;
 
 // A label and an edit that takes the rest of the row: ten bytes in the text
 // form are wide.
-void SequenceRow(CPageForm& form, int id, const QString& label) {
+void SequenceRow(CPageForm& form, const SequenceEdit& sequence) {
+  const SettingRow& row = SettingOf(sequence.hid_slot);
+  const QString label = QString::fromUtf8(row.caption);
   form.BeginRow();
   auto* text = static_cast<QLabel*>(form.Add(new QLabel(label)));
-  auto* edit = static_cast<QLineEdit*>(form.Add(new QLineEdit, id));
+  auto* edit = static_cast<QLineEdit*>(form.Add(new QLineEdit, row.control_id));
   edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   text->setBuddy(edit);
   edit->setAccessibleName(label);
@@ -84,15 +88,15 @@ void AddSequenceNotes(CPageForm& form, const QString& first, const QString& held
 CPrefixesSuffixesPage::CPrefixesSuffixesPage() : CPageImpl(kTemplateId) {}
 
 void CPrefixesSuffixesPage::CreateControls(CPageForm& form) {
-  form.BeginGroup(QStringLiteral("Штрих-коды   "));
+  form.BeginGroup(QString::fromUtf8(SettingOf(kSequenceEdits[0].hid_slot).group));
   form.Label(QString(), kBarcodeInterfaceLabel);
-  SequenceRow(form, 1050, QStringLiteral("Префиксы:"));
-  SequenceRow(form, 1051, QStringLiteral("Суффиксы:"));
+  SequenceRow(form, kSequenceEdits[0]);
+  SequenceRow(form, kSequenceEdits[1]);
   form.EndGroup();
-  form.BeginGroup(QStringLiteral("Детектор валют   "));
+  form.BeginGroup(QString::fromUtf8(SettingOf(kSequenceEdits[2].hid_slot).group));
   form.Label(QString(), kCurrencyInterfaceLabel);
-  SequenceRow(form, 1052, QStringLiteral("Префиксы:"));
-  SequenceRow(form, 1053, QStringLiteral("Суффиксы:"));
+  SequenceRow(form, kSequenceEdits[2]);
+  SequenceRow(form, kSequenceEdits[3]);
   form.EndGroup();
   AddSequenceNotes(
       form,
@@ -110,7 +114,7 @@ void CPrefixesSuffixesPage::Bindings(CBindings&) {}
 void CPrefixesSuffixesPage::Load() {
   CPageImpl::Load();
   Settings& s = CurrentSettings();
-  for (const SequenceEdit& edit : kSequenceEdits) ShowSequence(*this, edit.id, SequenceOf(s, edit));
+  for (const SequenceEdit& edit : kSequenceEdits) ShowSequence(*this, edit.Id(), SequenceOf(s, edit));
   ControlAs<QLabel>(kBarcodeInterfaceLabel)->setText(ForInterface(s.barcode_interface));
   ControlAs<QLabel>(kCurrencyInterfaceLabel)->setText(ForInterface(s.currency_interface));
 }
@@ -121,7 +125,7 @@ bool CPrefixesSuffixesPage::Store() {
   // In edit order, each straight into the record: a refused edit leaves the
   // ones before it stored and the ones after it as they were.
   for (const SequenceEdit& edit : kSequenceEdits) {
-    if (!ReadSequence(*this, edit.id, SequenceOf(s, edit))) return false;
+    if (!ReadSequence(*this, edit.Id(), SequenceOf(s, edit))) return false;
   }
   return true;
 }

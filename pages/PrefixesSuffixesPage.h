@@ -10,7 +10,7 @@ namespace tavrik {
 
 class CPrefixesSuffixesPage : public CPageImpl<CPrefixesSuffixesPage> {
  public:
-  static constexpr int kTemplateId = 221;
+  static constexpr int kTemplateId = page_id::prefixes_suffixes;
 
   CPrefixesSuffixesPage();
   void Bindings(CBindings& b);

@@ -55,6 +55,10 @@ constexpr int kModelListId = 1143;
 constexpr int kPreviewId = 1218;
 constexpr int kZoomId = 1221;
 constexpr int kExcludeLensId = 1097;
+constexpr int kDefaultsId = 1034;
+constexpr int kSaveFileId = 1035;
+constexpr int kLoadFileId = 1036;
+constexpr int kSaveBarcodeId = 1098;
 
 // Template 216. The barcode area below the third separator is laid out so
 // that the preview has room for 250 pixels a side at the default font.
@@ -64,17 +68,17 @@ constexpr Placement kPlacements[] = {
     {0, PlacementKind::separator, 7, 15, 256, 1},
     {1142, PlacementKind::label, 9, 22, 65, 8, u"Для устройства:"},
     {kModelListId, PlacementKind::combo, 127, 21, 136, 100, u"", 1142},
-    {1034, PlacementKind::button, 163, 39, 100, 14, u"Установить по умолчанию"},
+    {kDefaultsId, PlacementKind::button, 163, 39, 100, 14, u"Установить по умолчанию"},
     {0, PlacementKind::separator, 7, 59, 256, 1},
-    {1036, PlacementKind::button, 7, 66, 100, 14, u"Загрузить из файла"},
-    {1035, PlacementKind::button, 163, 66, 100, 14, u"Сохранить в файл"},
+    {kLoadFileId, PlacementKind::button, 7, 66, 100, 14, u"Загрузить из файла"},
+    {kSaveFileId, PlacementKind::button, 163, 66, 100, 14, u"Сохранить в файл"},
     {0, PlacementKind::separator, 7, 87, 256, 1},
     {kBarcodeCaptionId, PlacementKind::label, 9, 92, 254, 9, u"Настройки в виде штрихкода: cчитайте сначала 1, потом 2."},
     {kFirstLabelId, PlacementKind::label, 9, 104, 10, 8, u"1."},
     {kFirstBarcodeId, PlacementKind::picture, 20, 103, 124, 36, u"", kFirstLabelId},
     {kZoomLabelId, PlacementKind::label, 163, 103, 100, 8, u"Маштабирование"},
     {kZoomId, PlacementKind::track_bar, 163, 111, 100, 12, u"", kZoomLabelId},
-    {1098, PlacementKind::button, 163, 125, 100, 14, u"Сохранить в виде ШК"},
+    {kSaveBarcodeId, PlacementKind::button, 163, 125, 100, 14, u"Сохранить в виде ШК"},
     // Below the firmware note, the one free place in reach of the barcode buttons.
     {kPrintSheetId, PlacementKind::button, 193, 192, 70, 14, u"Печать..."},
     {kSecondLabelId, PlacementKind::label, 9, 143, 10, 8, u"2."},
@@ -151,10 +155,10 @@ void CSettingsPage::OnInitDialog() {
   first->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   first->setPixmap(QPixmap::fromImage(ToImage(FirstBarcodePicture(kFirstBarcodeDrawnHeight))));
 
-  connect(ControlAs<QPushButton>(1034), &QPushButton::clicked, this, &CSettingsPage::OnSetDefaults);
-  connect(ControlAs<QPushButton>(1035), &QPushButton::clicked, this, &CSettingsPage::OnSaveToFile);
-  connect(ControlAs<QPushButton>(1036), &QPushButton::clicked, this, &CSettingsPage::OnLoadFromFile);
-  connect(ControlAs<QPushButton>(1098), &QPushButton::clicked, this, &CSettingsPage::OnSaveAsBarcode);
+  connect(ControlAs<QPushButton>(kDefaultsId), &QPushButton::clicked, this, &CSettingsPage::OnSetDefaults);
+  connect(ControlAs<QPushButton>(kSaveFileId), &QPushButton::clicked, this, &CSettingsPage::OnSaveToFile);
+  connect(ControlAs<QPushButton>(kLoadFileId), &QPushButton::clicked, this, &CSettingsPage::OnLoadFromFile);
+  connect(ControlAs<QPushButton>(kSaveBarcodeId), &QPushButton::clicked, this, &CSettingsPage::OnSaveAsBarcode);
   connect(ControlAs<QPushButton>(kPrintSheetId), &QPushButton::clicked, this, &CSettingsPage::OnPrintSheet);
   connect(model_list_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
     Q_ASSERT_X(index >= 0, "model list", "nIndex != CB_ERR");

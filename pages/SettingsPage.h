@@ -19,7 +19,7 @@ namespace tavrik {
 
 class CSettingsPage : public CPageImpl<CSettingsPage> {
  public:
-  static constexpr int kTemplateId = 216;
+  static constexpr int kTemplateId = page_id::settings;
   // The zoom of the preview, in pixels a module.
   static constexpr int kMinZoom = 2;
   static constexpr int kMaxZoom = 4;

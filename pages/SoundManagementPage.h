@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CSoundManagementPage : public CPageImpl<CSoundManagementPage> {
  public:
-  static constexpr int kTemplateId = 223;
+  static constexpr int kTemplateId = page_id::sound;
 
   CSoundManagementPage();
   void Bindings(CBindings& b);

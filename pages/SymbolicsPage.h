@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CSymbolicsPage : public CPageImpl<CSymbolicsPage> {
  public:
-  static constexpr int kTemplateId = 213;
+  static constexpr int kTemplateId = page_id::symbolics;
 
   CSymbolicsPage();
   void Bindings(CBindings& b);

@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CTriggerPage : public CPageImpl<CTriggerPage> {
  public:
-  static constexpr int kTemplateId = 233;
+  static constexpr int kTemplateId = page_id::trigger;
 
   CTriggerPage();
   void Bindings(CBindings& b);

@@ -8,7 +8,7 @@ namespace tavrik {
 
 class CUARTTabPage : public CPageImpl<CUARTTabPage> {
  public:
-  static constexpr int kTemplateId = 255;
+  static constexpr int kTemplateId = page_id::uart_tab;
 
   CUARTTabPage();
   void Bindings(CBindings& b);

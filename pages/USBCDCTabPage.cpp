@@ -5,12 +5,10 @@
 
 namespace tavrik {
 
-CUSBCDCTabPage::CUSBCDCTabPage() : CPageImpl(kTemplateId, QStringLiteral("USB CDC")) {}
+CUSBCDCTabPage::CUSBCDCTabPage() : CPageImpl(kTemplateId) {}
 
-void CUSBCDCTabPage::CreateControls(CPageForm& form) {
-  form.Check(1151, QStringLiteral("Статический адрес COM порта"));
-}
+void CUSBCDCTabPage::CreateControls(CPageForm& form) { form.Field(&Settings::cdc_static_port); }
 
-void CUSBCDCTabPage::Bindings(CBindings& b) { b.BindCheck(1151, CurrentSettings().cdc_static_port); }
+void CUSBCDCTabPage::Bindings(CBindings& b) { b.BindPlaced(); }
 
 }  // namespace tavrik

@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CUSBCDCTabPage : public CPageImpl<CUSBCDCTabPage> {
  public:
-  static constexpr int kTemplateId = 257;
+  static constexpr int kTemplateId = page_id::usb_cdc_tab;
 
   CUSBCDCTabPage();
   void Bindings(CBindings& b);

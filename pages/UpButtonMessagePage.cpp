@@ -13,7 +13,7 @@ CUpButtonMessagePage::CUpButtonMessagePage() : CPageImpl(kTemplateId) {}
 
 void CUpButtonMessagePage::CreateControls(CPageForm& form) {
   // The edit has no label of its own: the page's caption names it.
-  form.TextEdit(1210)->setAccessibleName(Caption());
+  form.Field(&Settings::up_button_message)->setAccessibleName(Caption());
   AddSequenceNotes(
       form,
       QStringLiteral("Примечание №1.\nСообщение от верхней кнопки задается в виде набора байт в "
@@ -29,12 +29,13 @@ void CUpButtonMessagePage::Bindings(CBindings&) {}
 
 void CUpButtonMessagePage::Load() {
   CPageImpl::Load();
-  ShowSequence(*this, 1210, CurrentSettings().up_button_message);
+  ShowSequence(*this, SettingOf(&Settings::up_button_message).control_id, CurrentSettings().up_button_message);
 }
 
 bool CUpButtonMessagePage::Store() {
   if (!CPageImpl::Store()) return false;
-  if (ReadSequence(*this, 1210, CurrentSettings().up_button_message)) return true;
+  if (ReadSequence(*this, SettingOf(&Settings::up_button_message).control_id, CurrentSettings().up_button_message))
+    return true;
   ShowFailure("Неверные значения символов в поле.");
   return false;
 }

@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CUpButtonMessagePage : public CPageImpl<CUpButtonMessagePage> {
  public:
-  static constexpr int kTemplateId = 260;
+  static constexpr int kTemplateId = page_id::up_button;
 
   CUpButtonMessagePage();
   void Bindings(CBindings& b);

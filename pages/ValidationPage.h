@@ -7,7 +7,7 @@ namespace tavrik {
 
 class CValidationPage : public CPageImpl<CValidationPage> {
  public:
-  static constexpr int kTemplateId = 258;
+  static constexpr int kTemplateId = page_id::validation;
 
   CValidationPage();
   void Bindings(CBindings& b);

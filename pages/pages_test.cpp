@@ -6,7 +6,7 @@
 #include <QLineEdit>
 
 #include "core/ScriptedDialogs.h"
-#include "pages/Code128Page.h"
+#include "pages/PageTable.h"
 #include "pages/DialogUnits.h"
 #include "pages/PowerManagementPage.h"
 #include "settings/init_settings_def.h"
@@ -32,7 +32,8 @@ class RecordPageTest : public ::testing::Test {
 };
 
 TEST_F(RecordPageTest, Code128PageFollowsTheRecord) {
-  CCode128Page page;
+  const std::unique_ptr<CPageT> made = FindPageEntry(212)->create();
+  CPageT& page = *made;
   Place(page);
   EXPECT_EQ(page.Caption(), QStringLiteral("Code 128"));
   auto* box = page.ControlAs<QCheckBox>(1027);

@@ -1,29 +1,22 @@
 #pragma once
-// The values a person may give each range-checked settings field, in the unit
-// they type (milliseconds, seconds, ...), and the unit the record stores. The
-// pages bind their edits and lists through this table and the command-line tool
-// checks with it, so every range is written once.
+// The ranges of the settings catalogue: the values a person may give each
+// range-checked field, in the unit they type, and the conversions to the unit
+// the record stores.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "settings/SettingsCatalog.h"
 
 namespace tavrik {
 
-struct FieldRange {
-  const char* name;         // the field's name in the image table
-  std::int64_t min;         // typed
-  std::int64_t max;         // typed
-  std::uint32_t unit;       // typed units per stored unit (50 for 50 ms units)
-  std::uint32_t step;       // a typed value is a multiple of it (a list of 0, 10, .. 500)
-  const char* typed_unit;   // "ms", "s", "min", or "" for a plain number
-  const char* stored_unit;  // "50 ms", "ms", ..., or ""
-};
-
 // One row per field, in image order.
-std::span<const FieldRange> FieldRanges();
+const std::vector<std::reference_wrapper<const FieldRange>>& FieldRanges();
 // Null for a field without a range (a bool, a sequence, a value carried as is).
 const FieldRange* FindFieldRange(std::string_view name);
 

@@ -6,6 +6,10 @@
 namespace tavrik {
 namespace {
 
+// The kinds as the window names them, in ModelKind order.
+constexpr const char* kKindTexts[] = {"", "Стационарный сканер", "Ручной сканер", "Встраиваемый сканер"};
+constexpr const char* kUnknownModelText = "Неизвестная модель";
+
 constexpr auto S = ModelKind::stationary;
 constexpr auto H = ModelKind::handheld;
 constexpr auto E = ModelKind::embedded;
@@ -51,6 +55,13 @@ const ModelSpec* FindModelSpec(std::uint8_t code) {
 const ModelSpec& ModelDefaults(std::uint8_t code) {
   const ModelSpec* row = FindModelSpec(code);
   return row ? *row : kOtherModel;
+}
+
+std::string ModelText(std::uint8_t model, bool short_form) {
+  const ModelSpec* row = FindModelSpec(model);
+  if (!row) return std::string(kUnknownModelText) + " (" + std::to_string(model) + ")";
+  if (short_form) return row->name;
+  return std::string(kKindTexts[static_cast<int>(row->kind)]) + " \"" + row->name + "\"";
 }
 
 }  // namespace tavrik

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "settings/init_settings_def.h"
 
@@ -31,6 +32,16 @@ struct ModelSpec {
 inline constexpr ModelSpec kOtherModel{0, ModelKind::none, "", false, usb_hid, true, true, 4, 2, 0};
 
 std::span<const ModelSpec> Models();
+
+// The settings page's model list offers these, in this order; 255 stands for
+// "no model chosen".
+inline constexpr std::uint8_t ModelChoices[] = {100, 151, 152, 153, 201, 203, 204, 202, 154, 155, 156,
+                                                157, 205, 206, 207, 210, 208, 211, 209, 158, 159, 255};
+inline constexpr std::uint8_t kNoModel = 255;
+
+// "Ручной сканер \"name\"" (long form) or the name alone (short form); unknown
+// codes give "Неизвестная модель (code)" in both forms.
+std::string ModelText(std::uint8_t model, bool short_form);
 // The row of `code`, or nullptr.
 const ModelSpec* FindModelSpec(std::uint8_t code);
 // The row of `code`, or kOtherModel.

@@ -6,38 +6,18 @@
 #include <cstdint>
 #include <span>
 
+#include "settings/SettingsCatalog.h"
 #include "settings/init_settings_def.h"
 
 namespace tavrik {
 
 inline constexpr int kPlacementVersion = 1;
-inline constexpr std::size_t kPlacementSize = 268;
 // The shorter layout of older scanners ends after `bt_classic_reconnect`.
 inline constexpr std::size_t kShortPlacementSize = 176;
-// Byte 143 belongs to no field.
-inline constexpr std::size_t kReservedOffset = 143;
 
-enum class FieldType : std::uint8_t { boolean, u8, i16, u16, u32, byte_seq };
-// The model rules of the defaults; `constant` takes the row's value.
-enum class Rule : std::uint8_t { constant, d1, d2, d3, d4, d5, d6, d7, d8 };
-
-// Default values of the ByteSeq rows.
-inline constexpr std::int32_t kSeqEmpty = 0;  // all zero
-inline constexpr std::int32_t kSeqCrLf = 1;   // 0x0D 0x0A, then zeros
-inline constexpr std::int32_t kSeqEnter = 2;  // 0x28, then zeros
-
-struct FieldSpec {
-  const char* name;
-  std::uint16_t offset;       // in the image
-  FieldType type;
-  std::size_t member;         // offset of the member inside Settings
-  Rule rule;
-  std::int32_t value;         // the default when `rule` is constant
-};
-
-// One row per field, in image order.
-std::span<const FieldSpec> ImageFields();
-std::size_t FieldWidth(FieldType type);
+// The image table is the settings catalogue: one row per field, in image order.
+using FieldSpec = SettingRow;
+inline std::span<const FieldSpec> ImageFields() { return SettingsCatalog(); }
 // The default of one field for `model`, as it lies in the image (little-endian).
 void DefaultBytes(const FieldSpec& field, std::uint8_t model, std::uint8_t* out);
 

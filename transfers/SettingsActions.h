@@ -8,13 +8,10 @@
 
 #include "barcodes/BarcodeRendering.h"
 #include "core/Dialogs.h"
+#include "settings/Models.h"
 
 namespace tavrik {
 
-// The model list offers these, in this order; 255 stands for "no model chosen".
-inline constexpr std::uint8_t ModelChoices[] = {100, 151, 152, 153, 201, 203, 204, 202, 154, 155, 156,
-                                                157, 205, 206, 207, 210, 208, 211, 209, 158, 159, 255};
-inline constexpr std::uint8_t kNoModel = 255;
 
 
 // Replaces Settings by the defaults of `selected_model` after asking; the

@@ -18,9 +18,9 @@ void add_reed_solomon_checkwords(codewords* words, std::uint8_t codeword_size, s
         assert(false);
         return;
     }
-    const std::size_t nd = words->size();
-    words->resize(nd + check_word_count, 0);
-    rs_encode(words->data(), nd, check_word_count, field->field_size, field->primitive_polynomial);
+    const std::vector<std::uint16_t> check =
+        rs_encode(*words, check_word_count, field->field_size, field->primitive_polynomial);
+    words->insert(words->end(), check.begin(), check.end());
 }
 
 } // namespace tavrik::aztecgen

@@ -13,82 +13,21 @@
 namespace tavrik {
 namespace {
 
-// Fields that hold an `Interface` code, shown with the interface's name.
-constexpr const char* kInterfaceFields[] = {"barcode_interface", "currency_interface"};
 // The code names, accepted besides the shown names.
 constexpr const char* kInterfaceIds[kInterfaceCount] = {"uart",       "usb_cdc",        "usb_hid",
                                                         "usb_hid_only", "bt_hid",       "bt_pos_hid",
                                                         "bt_classic_hid", "bt_spp",     "usb_pos_hid"};
 
-bool HoldsInterface(const FieldSpec& f) {
-  for (const char* name : kInterfaceFields) {
-    if (std::strcmp(name, f.name) == 0) return true;
-  }
-  return false;
-}
+// Fields that hold an `Interface` code, shown with the interface's name.
+bool HoldsInterface(const FieldSpec& f) { return f.control == ControlKind::interface_combo; }
 
 const std::uint8_t* MemberOf(const FieldSpec& f, const Settings& s) {
   return reinterpret_cast<const std::uint8_t*>(&s) + f.member;
 }
 std::uint8_t* MemberOf(const FieldSpec& f, Settings& s) { return reinterpret_cast<std::uint8_t*>(&s) + f.member; }
 
-// A number field's value (bools count as numbers here).
-std::int64_t NumberOf(const FieldSpec& f, const Settings& s) {
-  const std::uint8_t* p = MemberOf(f, s);
-  switch (f.type) {
-    case FieldType::boolean: {
-      bool b;
-      std::memcpy(&b, p, 1);
-      return b ? 1 : 0;
-    }
-    case FieldType::u8: return *p;
-    case FieldType::i16: {
-      std::int16_t v;
-      std::memcpy(&v, p, 2);
-      return v;
-    }
-    case FieldType::u16: {
-      std::uint16_t v;
-      std::memcpy(&v, p, 2);
-      return v;
-    }
-    case FieldType::u32: {
-      std::uint32_t v;
-      std::memcpy(&v, p, 4);
-      return v;
-    }
-    case FieldType::byte_seq: break;
-  }
-  return 0;
-}
-
-void SetNumber(const FieldSpec& f, std::int64_t value, Settings& s) {
-  std::uint8_t* p = MemberOf(f, s);
-  switch (f.type) {
-    case FieldType::boolean: {
-      const bool b = value != 0;
-      std::memcpy(p, &b, 1);
-      return;
-    }
-    case FieldType::u8: *p = static_cast<std::uint8_t>(value); return;
-    case FieldType::i16: {
-      const auto v = static_cast<std::int16_t>(value);
-      std::memcpy(p, &v, 2);
-      return;
-    }
-    case FieldType::u16: {
-      const auto v = static_cast<std::uint16_t>(value);
-      std::memcpy(p, &v, 2);
-      return;
-    }
-    case FieldType::u32: {
-      const auto v = static_cast<std::uint32_t>(value);
-      std::memcpy(p, &v, 4);
-      return;
-    }
-    case FieldType::byte_seq: return;
-  }
-}
+std::int64_t NumberOf(const FieldSpec& f, const Settings& s) { return FieldNumber(f, s); }
+void SetNumber(const FieldSpec& f, std::int64_t value, Settings& s) { SetFieldNumber(f, value, s); }
 
 const ByteSeq& SeqOf(const FieldSpec& f, const Settings& s) {
   return *reinterpret_cast<const ByteSeq*>(MemberOf(f, s));

@@ -7,9 +7,12 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/FileLock.h"
+#include "core/JsonText.h"
+#include "settings/SettingsCatalog.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/CliArgs.h"
@@ -41,6 +44,7 @@ struct Line {
   std::string name;
   std::string text;
   std::string json;
+  const FieldSpec* field = nullptr;  // none for the header
 };
 
 // The header and every field, in image order.
@@ -50,8 +54,30 @@ std::vector<Line> Lines(const Source& source) {
       {"size", std::to_string(source.size), std::to_string(source.size)},
   };
   for (const FieldSpec& f : ImageFields())
-    lines.push_back({f.name, FieldText(f, source.settings), FieldJson(f, source.settings)});
+    lines.push_back({f.name, FieldText(f, source.settings), FieldJson(f, source.settings), &f});
   return lines;
+}
+
+// "    # Code 39: Распознавать Code 39", with the text of the value's button or
+// entry where the page shows one and `settings` is given; empty for the header
+// and the fields no page shows.
+std::string CaptionComment(const Line& line, const Settings* settings) {
+  if (!line.field || !line.field->Shown()) return {};
+  std::string comment = "    # " + PagePath(line.field->page);
+  const std::string caption = FieldCaption(*line.field);
+  if (!caption.empty()) comment += ": " + caption;
+  const std::string choice = settings ? ChoiceText(*line.field, FieldNumber(*line.field, *settings)) : "";
+  if (!choice.empty()) comment += " = " + choice;
+  return comment;
+}
+
+// With captions a field is an object of its value, page and caption (null
+// for a field no page shows).
+std::string JsonWithCaption(const Line& line) {
+  if (!line.field) return line.json;
+  const bool shown = line.field->Shown();
+  return "{\"value\": " + line.json + ", \"page\": " + (shown ? JsonString(PagePath(line.field->page)) : "null") +
+         ", \"caption\": " + (shown ? JsonString(FieldCaption(*line.field)) : "null") + "}";
 }
 
 struct ByteChange {
@@ -85,13 +111,19 @@ int ShowCommand(const CliArgs& args) {
   const std::optional<Source> source = LoadSource(specs[0]);
   if (!source) return kCliFailed;
   const std::vector<Line> lines = Lines(*source);
+  const bool captions = args.Has("--captions");
   if (!args.Has("--json")) {
-    for (const Line& line : lines) std::printf("%s = %s\n", line.name.c_str(), line.text.c_str());
+    for (const Line& line : lines) {
+      const std::string comment = captions ? CaptionComment(line, &source->settings) : std::string();
+      std::printf("%s = %s%s\n", line.name.c_str(), line.text.c_str(), comment.c_str());
+    }
     return kCliOk;
   }
   std::printf("{\n");
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    std::printf("  \"%s\": %s%s\n", lines[i].name.c_str(), lines[i].json.c_str(), i + 1 < lines.size() ? "," : "");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string value = captions ? JsonWithCaption(lines[i]) : lines[i].json;
+    std::printf("  \"%s\": %s%s\n", lines[i].name.c_str(), value.c_str(), i + 1 < lines.size() ? "," : "");
+  }
   std::printf("}\n");
   return kCliOk;
 }
@@ -105,10 +137,14 @@ int DiffCommand(const CliArgs& args) {
   if (!b) return kTrouble;
   const std::vector<Line> left = Lines(*a);
   const std::vector<Line> right = Lines(*b);
+  const bool captions = args.Has("--captions");
   int status = kCliOk;
   for (std::size_t i = 0; i < left.size(); ++i) {
     if (left[i].text == right[i].text) continue;
-    std::printf("%s: %s -> %s\n", left[i].name.c_str(), left[i].text.c_str(), right[i].text.c_str());
+    // The caption without the value's text: the two sides differ in it.
+    const std::string comment = captions ? CaptionComment(left[i], nullptr) : std::string();
+    std::printf("%s: %s -> %s%s\n", left[i].name.c_str(), left[i].text.c_str(), right[i].text.c_str(),
+                comment.c_str());
     status = kCliFailed;
   }
   // Bytes the fields do not show (the reserved byte, a bool byte other than

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cassert>
+#include <map>
+#include <memory>
+#include <tuple>
 
 namespace tavrik::aztecgen {
 
@@ -86,34 +89,12 @@ unsigned field_bits(unsigned gf)
     return bits;
 }
 
-} // namespace
-
-void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, unsigned pp)
+// g(x) = (x - a^1)(x - a^2)...(x - a^nc). g holds its coefficients below
+// the leading 1, highest degree first: the factor of each check word position.
+std::vector<std::uint16_t> generator_polynomial(const galois_field& field, const std::vector<std::uint16_t>& alog2,
+                                                std::size_t nc)
 {
-    assert(wd != nullptr);
-    assert(nd > 0);
-    assert(nc > 0);
-    assert(gf > 1);
-    assert((gf & (gf - 1)) == 0);
-    assert((pp & ~(gf - 1)) == gf);
-
-    const galois_field field(gf, pp);
-    const unsigned order = gf - 1;
-
-    // The antilogarithms twice over: logarithms run from 1 to order (log[1]
-    // is order), so a sum of two indexes this table without a modulo. Only
-    // the slower paths below need it.
-    std::vector<std::uint16_t> alog2;
-    const auto make_alog2 = [&] {
-        alog2.resize(2 * order + 1);
-        std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin());
-        std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin() + order);
-        alog2[2 * order] = 1;
-    };
-
-    // g(x) = (x - a^1)(x - a^2)...(x - a^nc). g holds its coefficients below
-    // the leading 1, highest degree first: the factor of each check word
-    // position.
+    const unsigned order = field.gf - 1;
     std::vector<std::uint16_t> g(nc);
     if (nc < order) {
         // The coefficient of x^(nc - k) is the k-th elementary symmetric sum
@@ -133,7 +114,6 @@ void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, u
         }
     } else {
         // Repeated roots: multiply the factors out one by one, lowest degree first.
-        make_alog2();
         std::vector<std::uint16_t> c(nc + 1, 0);
         c[0] = 1;
         for (std::size_t i = 1; i <= nc; ++i) {
@@ -146,6 +126,59 @@ void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, u
         for (std::size_t j = 0; j < nc; ++j)
             g[j] = c[nc - j - 1];
     }
+
+    return g;
+}
+
+// The antilogarithms twice over: logarithms run from 1 to order (log[1] is
+// order), so a sum of two indexes this table without a modulo.
+std::vector<std::uint16_t> doubled_alog(const galois_field& field)
+{
+    const unsigned order = field.gf - 1;
+    std::vector<std::uint16_t> alog2(2 * order + 1);
+    std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin());
+    std::copy(field.alog.begin(), field.alog.begin() + order, alog2.begin() + order);
+    alog2[2 * order] = 1;
+    return alog2;
+}
+
+// One field and one generator per field and check-word count: a symbol's
+// words and every symbol after it reuse them.
+struct encoder {
+    galois_field field;
+    std::vector<std::uint16_t> alog2;
+    std::vector<std::uint16_t> g;
+};
+
+const encoder& cached_encoder(unsigned gf, unsigned pp, std::size_t nc)
+{
+    static std::map<std::tuple<unsigned, unsigned, std::size_t>, std::unique_ptr<encoder>> cache;
+    std::unique_ptr<encoder>& slot = cache[{gf, pp, nc}];
+    if (!slot) {
+        galois_field field(gf, pp);
+        std::vector<std::uint16_t> alog2 = doubled_alog(field);
+        std::vector<std::uint16_t> g = generator_polynomial(field, alog2, nc);
+        slot = std::make_unique<encoder>(encoder{std::move(field), std::move(alog2), std::move(g)});
+    }
+    return *slot;
+}
+
+} // namespace
+
+std::vector<std::uint16_t> rs_encode(std::span<const std::uint16_t> data, std::size_t nc, unsigned gf, unsigned pp)
+{
+    const std::uint16_t* wd = data.data();
+    const std::size_t nd = data.size();
+    assert(nd > 0);
+    assert(nc > 0);
+    assert(gf > 1);
+    assert((gf & (gf - 1)) == 0);
+    assert((pp & ~(gf - 1)) == gf);
+
+    const encoder& enc = cached_encoder(gf, pp, nc);
+    const galois_field& field = enc.field;
+    const std::vector<std::uint16_t>& g = enc.g;
+    const std::vector<std::uint16_t>& alog2 = enc.alog2;
 
     for (std::size_t i = 0; i < nd; ++i)
         assert(wd[i] < gf);
@@ -172,8 +205,6 @@ void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, u
                 out[j] = static_cast<std::uint16_t>(out[j] ^ a[j] ^ b[j]);
         }
     } else {
-        if (alog2.empty())
-            make_alog2();
         for (std::size_t i = 0; i < nd; ++i) {
             const unsigned k = rest[i];
             if (k == 0)
@@ -185,8 +216,7 @@ void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, u
                     out[j] = static_cast<std::uint16_t>(out[j] ^ alog2[log_k + field.log[g[j]]]);
         }
     }
-    for (std::size_t j = 0; j < nc; ++j)
-        wd[nd + j] = rest[nd + j];
+    return std::vector<std::uint16_t>(rest.begin() + static_cast<std::ptrdiff_t>(nd), rest.end());
 }
 
 } // namespace tavrik::aztecgen

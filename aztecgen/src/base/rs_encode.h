@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace tavrik::aztecgen {
@@ -19,9 +20,10 @@ struct galois_field {
     std::vector<std::uint16_t> alog;
 };
 
-// wd holds nd data words followed by room for nc check words; fills the check
-// words, highest degree first, with the generator polynomial whose roots are
-// alpha^1 .. alpha^nc. gf is the field size, pp its primitive polynomial.
-void rs_encode(std::uint16_t* wd, std::size_t nd, std::size_t nc, unsigned gf, unsigned pp);
+// The nc check words of `data`, highest degree first, with the generator
+// polynomial whose roots are alpha^1 .. alpha^nc. gf is the field size, pp its
+// primitive polynomial. The field and the generator are built once per gf, pp
+// and nc.
+std::vector<std::uint16_t> rs_encode(std::span<const std::uint16_t> data, std::size_t nc, unsigned gf, unsigned pp);
 
 } // namespace tavrik::aztecgen
