@@ -813,7 +813,8 @@ TEST_F(FindAndMarksTest, SearchShowsTheMatchingPagesAndEnterOpensTheMatch) {
       /*0*/ {u"таймаут ПОВТОРНОГО", {1, 3}, 3, 1084},         // part of a label, any case
       /*1*/ {u"redecode_timeout", {1, 3}, 3, 1084},           // a field's name
       /*2*/ {u"Распознавать Code 128", {1, 3, 9}, 9, 1027},   // a check box's caption
-      /*3*/ {u"скорость", {0, 1, 2}, 0, 1041},                // labels of three pages: the first opens
+      /*3*/ {u"макс. 12750", {1, 3, 4}, 3, 1084},             // a note: the field it stands beside
+      /*4*/ {u"скорость", {0, 1, 2}, 0, 1041},                // labels of three pages: the first opens
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());

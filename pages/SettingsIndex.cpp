@@ -94,6 +94,26 @@ QWidget* FocusFor(QWidget* match, const QList<QWidget*>& widgets) {
   return nullptr;
 }
 
+// The control a note stands beside: of the fields with that note, the one whose
+// control comes last before it.
+QWidget* NotedControl(const QWidget* w, const QList<QWidget*>& widgets, const std::vector<const SettingPlace*>& places) {
+  const auto* label = qobject_cast<const QLabel*>(w);
+  if (!label || label->buddy()) return nullptr;
+  const QString text = Plain(label->text());
+  const qsizetype at = widgets.indexOf(const_cast<QWidget*>(w));
+  QWidget* best = nullptr;
+  qsizetype best_at = -1;
+  for (const SettingPlace* p : places) {
+    if (!p->control || Plain(QString::fromUtf8(p->field->note)) != text) continue;
+    const qsizetype control_at = widgets.indexOf(p->control);
+    if (control_at >= 0 && control_at < at && control_at > best_at) {
+      best = p->control;
+      best_at = control_at;
+    }
+  }
+  return best;
+}
+
 // The page and its child pages, the page first.
 void WithChildren(CPageT* page, std::vector<CPageT*>& out) {
   out.push_back(page);
@@ -180,7 +200,8 @@ std::vector<SearchHit> CSettingsIndex::Find(const QString& text) const {
       if (HiddenForGood(w, page)) continue;
       const QStringList texts = TextsOf(w);
       if (std::any_of(texts.begin(), texts.end(), [&](const QString& t) { return Contains(t, needle); })) {
-        hit = SearchHit{page, FocusFor(w, widgets)};
+        QWidget* noted = NotedControl(w, widgets, PlacesOf(page));
+        hit = SearchHit{page, noted ? noted : FocusFor(w, widgets)};
         break;
       }
     }
