@@ -53,7 +53,7 @@ void CDifferencesDlg::Refresh() {
   main_.Differences(rows_);
   const Settings defaults = main_.MarkDefaults();
   for (const SettingPlace* p : rows_) {
-    new QTreeWidgetItem(list_, {p->page->Caption(), p->caption, FieldValueText(*p->field, defaults),
+    new QTreeWidgetItem(list_, {p->page_path, p->caption, FieldValueText(*p->field, defaults),
                                 FieldValueText(*p->field, CurrentSettings())});
   }
   for (int c = 0; c < list_->columnCount(); ++c) list_->resizeColumnToContents(c);

@@ -380,8 +380,7 @@ void CMainDlg::OnIdle() {
   PendingFocus = nullptr;
   if (drawn_) {
     CreatePagesUpTo(kPageCount - 1);
-    // Learnt while the page in view holds no settings of its own.
-    if (active_page_ == &ConnectPage()) EnsureIndex();
+    EnsureIndex();
   }
   if (!StartupWarningShown && drawn_) {
     StartupWarningShown = true;
@@ -462,23 +461,17 @@ bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-bool CMainDlg::EnsureIndex() {
-  if (index_.IsBuilt()) return true;
-  CPageT& page = GetActivePage();
-  if (!StorePage(page)) return false;
+void CMainDlg::EnsureIndex() {
+  if (index_.IsBuilt()) return;
   CreatePagesUpTo(kPageCount - 1);
   std::vector<CPageT*> all;
-  std::vector<CPageT*> without_fields = {&ConnectPage(), &SettingsPage()};
   for (const auto& p : pages_) all.push_back(p.get());
-  index_.Build(all, without_fields);
-  page.Load();
-  page.OnShow();
+  index_.Build(all);
   RefreshMarks();
-  return true;
 }
 
 void CMainDlg::ApplySearch(const QString& text) {
-  if (!EnsureIndex()) return;
+  EnsureIndex();
   searching_ = !text.trimmed().isEmpty();
   hits_ = index_.Find(text);
   // A page is shown when it holds a match or a page below it does.
@@ -555,7 +548,8 @@ void CMainDlg::RefreshMarks() {
 
 bool CMainDlg::Differences(std::vector<const SettingPlace*>& out) {
   out.clear();
-  if (!EnsureIndex() || !StorePage(GetActivePage())) return false;
+  EnsureIndex();
+  if (!StorePage(GetActivePage())) return false;
   RefreshMarks();
   const Settings defaults = MarkDefaults();
   for (const auto& page : pages_) {

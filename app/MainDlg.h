@@ -105,9 +105,9 @@ class CMainDlg : public QWidget, public CParentDlg {
   void BuildPageTree();
   void CreateStatusLine();
   void CreateSearchField();
-  // Learns where the settings are, when no page holds edits of its own:
-  // the page in view is stored first.
-  bool EnsureIndex();
+  // Creates every page and places the settings on them, once; the record and
+  // the pages stay as they are.
+  void EnsureIndex();
   // Shows only the pages that hold `text` (their folders kept); all for an empty text.
   void ApplySearch(const QString& text);
   void OpenFirstHit();

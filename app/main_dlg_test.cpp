@@ -813,7 +813,8 @@ TEST_F(FindAndMarksTest, SearchShowsTheMatchingPagesAndEnterOpensTheMatch) {
       /*0*/ {u"таймаут ПОВТОРНОГО", {1, 3}, 3, 1084},         // part of a label, any case
       /*1*/ {u"redecode_timeout", {1, 3}, 3, 1084},           // a field's name
       /*2*/ {u"Распознавать Code 128", {1, 3, 9}, 9, 1027},   // a check box's caption
-      /*3*/ {u"скорость", {0, 1, 2}, 0, 1041},                // labels of three pages: the first opens
+      /*3*/ {u"макс. 12750", {1, 3, 4}, 3, 1084},             // a note: the field it stands beside
+      /*4*/ {u"скорость", {0, 1, 2}, 0, 1041},                // labels of three pages: the first opens
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
@@ -910,28 +911,72 @@ TEST_F(FindAndMarksTest, MarksFollowEditsAndTheListPutsThemBack) {
   EXPECT_EQ(CurrentSettings(), defaults);
 }
 
-// Every field that a page of the tree stores has its page and its caption.
-TEST_F(FindAndMarksTest, TheIndexKnowsWhereEveryPageFieldIs) {
+// Every field that a page of the tree or one of its tabs shows has its page,
+// its control and its caption.
+TEST_F(FindAndMarksTest, TheIndexPlacesEveryShownFieldAtItsControl) {
   const auto& places = dlg->Index().Places();
-  ASSERT_FALSE(places.empty());
-  int without_control = 0;
-  for (const SettingPlace& p : places) {
-    SCOPED_TRACE(p.field->name);
-    EXPECT_FALSE(p.caption.isEmpty());
-    if (!p.control) ++without_control;
+  for (const SettingRow& row : SettingsCatalog()) {
+    if (!row.Shown() || row.page == page_id::connect || row.page == page_id::settings) continue;
+    SCOPED_TRACE(row.name);
+    const auto place = std::find_if(places.begin(), places.end(), [&](const SettingPlace& p) { return p.field == &row; });
+    ASSERT_NE(place, places.end());
+    EXPECT_FALSE(place->caption.isEmpty());
+    if (row.control_id != 0 && row.control != ControlKind::hidden_check) {
+      ASSERT_NE(place->control, nullptr);
+      EXPECT_EQ(place->control->property(kControlIdProperty).toInt(), row.control_id);
+      EXPECT_TRUE(place->page->isAncestorOf(place->control));
+    }
   }
   const auto redecode = std::find_if(places.begin(), places.end(),
                                      [](const SettingPlace& p) { return std::string(p.field->name) == "redecode_timeout"; });
   ASSERT_NE(redecode, places.end());
   EXPECT_EQ(redecode->page, &dlg->PageAt(3));
   EXPECT_EQ(redecode->control, Control(3, 1084));
-  EXPECT_EQ(redecode->caption, QStringLiteral("Таймаут повторного декодирования (мс):"));
-  EXPECT_LT(without_control, static_cast<int>(places.size()) / 4) << "most fields are found at their control";
-  // Learning left the record and the pages as they were.
-  Settings defaults{};
-  LoadDefaults(defaults);
-  EXPECT_EQ(CurrentSettings(), defaults);
-  EXPECT_TRUE(dlg->PageAt(kCode128Row).ControlAs<QCheckBox>(1027)->isChecked() == defaults.code128_enabled);
+  EXPECT_EQ(redecode->caption, QStringLiteral("Таймаут повторного декодирования (мс)"));
+}
+
+// The list shows each value as its page does: a choice by its caption, a time
+// in the unit the user types, and the tab a field stands on.
+TEST_F(FindAndMarksTest, TheListShowsValuesAsThePagesDo) {
+  CurrentSettings().symbology_id_mode = 2;
+  CurrentSettings().redecode_timeout = 20;
+  CurrentSettings().uart_parity = 1;
+  QTest::mouseClick(dlg->DifferencesButton(), Qt::LeftButton);
+  auto* list = dlg->findChild<CDifferencesDlg*>();
+  ASSERT_NE(list, nullptr);
+  struct Row {
+    const char16_t* page;
+    const char16_t* caption;
+    const char16_t* was;
+    const char16_t* now;
+  };
+  const Row expected[] = {
+      {u"Интерфейс с ПК / UART (RS232)", u"Четность", u"None", u"Odd"},
+      {u"Декодеры штрих-кодов", u"Идентификатор символики", u"Не передавать",
+       u"Передавать при наличии в ШК спец. символов"},
+      {u"Декодеры штрих-кодов", u"Таймаут повторного декодирования (мс)", u"600 мс", u"1000 мс"},
+  };
+  ASSERT_EQ(list->List()->topLevelItemCount(), static_cast<int>(std::size(expected)));
+  for (int i = 0; i < list->List()->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = list->List()->topLevelItem(i);
+    const Row& want = expected[i];
+    SCOPED_TRACE(item->text(1).toStdString());
+    EXPECT_EQ(item->text(0), QString::fromUtf16(want.page));
+    EXPECT_EQ(item->text(1), QString::fromUtf16(want.caption));
+    EXPECT_EQ(item->text(2), QString::fromUtf16(want.was));
+    EXPECT_EQ(item->text(3), QString::fromUtf16(want.now));
+  }
+  // A field of a tab opens its page at the tab and the control.
+  list->List()->setCurrentItem(list->List()->topLevelItem(0));
+  list->OpenChosen();
+  const auto& places = dlg->Index().Places();
+  const auto parity = std::find_if(places.begin(), places.end(),
+                                   [](const SettingPlace& p) { return std::string(p.field->name) == "uart_parity"; });
+  ASSERT_NE(parity, places.end());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  EXPECT_EQ(&dlg->GetActivePage(), parity->page);
+  EXPECT_EQ(QApplication::focusWidget(), parity->control);
+  EXPECT_TRUE(parity->control->isVisible());
 }
 
 }  // namespace

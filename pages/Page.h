@@ -102,13 +102,6 @@ class CPageT : public QWidget {
   virtual bool Store() { return true; }
   // Runs after the page has been made visible.
   virtual void OnShow() {}
-  // The page's own bindings (not its child pages') for one control id or
-  // ALL_CONTROLS, in one direction; false when one fails.
-  virtual bool Exchange(Direction direction, int id) {
-    (void)direction;
-    (void)id;
-    return true;
-  }
 
   // Set once before the page is created.
   void SetParentDlg(CParentDlg* value);
@@ -384,8 +377,6 @@ class CPageImpl : public CPageT {
     }
     return true;
   }
-
-  bool Exchange(Direction direction, int id) override { return DataExchange(direction, id); }
 
   // Runs the bindings in their declared order, each only for ALL_CONTROLS or
   // its own id; false at the first binding that fails.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string>
 
 #include "pages/Page.h"
 #include "settings/FieldRanges.h"
@@ -16,59 +17,14 @@
 namespace tavrik {
 namespace {
 
-std::size_t WidthOf(const FieldSpec& f) { return f.type == FieldType::byte_seq ? sizeof(ByteSeq) : FieldWidth(f.type); }
+std::size_t WidthOf(const SettingRow& f) {
+  return f.type == FieldType::byte_seq ? sizeof(ByteSeq) : FieldWidth(f.type);
+}
 
-const unsigned char* At(const Settings& s, const FieldSpec& f) {
+const unsigned char* At(const Settings& s, const SettingRow& f) {
   return reinterpret_cast<const unsigned char*>(&s) + f.member;
 }
-unsigned char* At(Settings& s, const FieldSpec& f) { return reinterpret_cast<unsigned char*>(&s) + f.member; }
-
-std::uint32_t NumberOf(const FieldSpec& f, const Settings& s) {
-  const unsigned char* p = At(s, f);
-  switch (f.type) {
-    case FieldType::boolean:
-    case FieldType::u8: return *p;
-    case FieldType::i16: {
-      std::int16_t v;
-      std::memcpy(&v, p, sizeof v);
-      return static_cast<std::uint32_t>(static_cast<std::int32_t>(v));
-    }
-    case FieldType::u16: {
-      std::uint16_t v;
-      std::memcpy(&v, p, sizeof v);
-      return v;
-    }
-    case FieldType::u32: {
-      std::uint32_t v;
-      std::memcpy(&v, p, sizeof v);
-      return v;
-    }
-    case FieldType::byte_seq: return 0;
-  }
-  return 0;
-}
-
-// Every field changed, within what its type holds: what a page stores over
-// it is then told apart from what was there.
-Settings Trial(const Settings& base) {
-  Settings trial = base;
-  for (const FieldSpec& f : ImageFields()) {
-    unsigned char* p = At(trial, f);
-    switch (f.type) {
-      case FieldType::boolean: *p = *p ? 0 : 1; break;
-      case FieldType::byte_seq: {
-        ByteSeq seq;
-        std::memcpy(&seq, p, sizeof seq);
-        seq.length = static_cast<std::uint8_t>(seq.length % 10 + 1);
-        for (auto& b : seq.data) b = static_cast<std::uint8_t>(b ^ 0x5A);
-        std::memcpy(p, &seq, sizeof seq);
-        break;
-      }
-      default: p[0] = static_cast<unsigned char>(p[0] ^ 0x01); break;
-    }
-  }
-  return trial;
-}
+unsigned char* At(Settings& s, const SettingRow& f) { return reinterpret_cast<unsigned char*>(&s) + f.member; }
 
 // The unit a page shows its number in, as the user reads it.
 QString UnitText(const char* unit) {
@@ -121,14 +77,6 @@ QStringList TextsOf(const QWidget* w) {
   return texts;
 }
 
-QString CaptionOf(const QWidget* control) {
-  const QVariant caption = control->property(kCaptionProperty);
-  if (caption.isValid() && !caption.toString().isEmpty()) return Plain(caption.toString());
-  if (!control->accessibleName().isEmpty()) return Plain(control->accessibleName());
-  if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return Plain(button->text());
-  return {};
-}
-
 // Where the keyboard goes for a matching widget: the widget itself, the
 // control a label names, the first control of a group, or the next control
 // after a note.
@@ -146,6 +94,26 @@ QWidget* FocusFor(QWidget* match, const QList<QWidget*>& widgets) {
   return nullptr;
 }
 
+// The control a note stands beside: of the fields with that note, the one whose
+// control comes last before it.
+QWidget* NotedControl(const QWidget* w, const QList<QWidget*>& widgets, const std::vector<const SettingPlace*>& places) {
+  const auto* label = qobject_cast<const QLabel*>(w);
+  if (!label || label->buddy()) return nullptr;
+  const QString text = Plain(label->text());
+  const qsizetype at = widgets.indexOf(const_cast<QWidget*>(w));
+  QWidget* best = nullptr;
+  qsizetype best_at = -1;
+  for (const SettingPlace* p : places) {
+    if (!p->control || Plain(QString::fromUtf8(p->field->note)) != text) continue;
+    const qsizetype control_at = widgets.indexOf(p->control);
+    if (control_at >= 0 && control_at < at && control_at > best_at) {
+      best = p->control;
+      best_at = control_at;
+    }
+  }
+  return best;
+}
+
 // The page and its child pages, the page first.
 void WithChildren(CPageT* page, std::vector<CPageT*>& out) {
   out.push_back(page);
@@ -154,16 +122,15 @@ void WithChildren(CPageT* page, std::vector<CPageT*>& out) {
 
 }  // namespace
 
-bool SameField(const FieldSpec& f, const Settings& a, const Settings& b) {
+bool SameField(const SettingRow& f, const Settings& a, const Settings& b) {
   return std::memcmp(At(a, f), At(b, f), WidthOf(f)) == 0;
 }
 
-void CopyField(const FieldSpec& f, const Settings& from, Settings& to) {
+void CopyField(const SettingRow& f, const Settings& from, Settings& to) {
   std::memcpy(At(to, f), At(from, f), WidthOf(f));
 }
 
-QString FieldValueText(const FieldSpec& f, const Settings& s) {
-  if (f.type == FieldType::boolean) return NumberOf(f, s) ? QStringLiteral("да") : QStringLiteral("нет");
+QString FieldValueText(const SettingRow& f, const Settings& s) {
   if (f.type == FieldType::byte_seq) {
     ByteSeq seq;
     std::memcpy(&seq, At(s, f), sizeof seq);
@@ -172,68 +139,36 @@ QString FieldValueText(const FieldSpec& f, const Settings& s) {
     for (int i = 0; i < seq.length && i < 10; ++i) bytes << QStringLiteral("%1").arg(seq.data[i], 2, 16, QLatin1Char('0')).toUpper();
     return bytes.join(QLatin1Char(' '));
   }
-  const std::uint32_t stored = NumberOf(f, s);
-  if (const FieldRange* range = FindFieldRange(f.name)) {
-    const QString unit = UnitText(range->typed_unit);
-    const QString number = QString::number(StoredToTyped(*range, stored));
+  const std::int64_t stored = FieldNumber(f, s);
+  if (const std::string choice = ChoiceText(f, stored); !choice.empty()) return QString::fromStdString(choice);
+  if (f.type == FieldType::boolean) return stored ? QStringLiteral("да") : QStringLiteral("нет");
+  if (f.HasRange()) {
+    const QString unit = UnitText(f.range.typed_unit);
+    const QString number = QString::number(StoredToTyped(f.range, static_cast<std::uint32_t>(stored)));
     return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
   }
-  return f.type == FieldType::i16 ? QString::number(static_cast<std::int32_t>(stored)) : QString::number(stored);
+  return QString::number(stored);
 }
 
-void CSettingsIndex::Build(std::span<CPageT* const> pages, std::span<CPageT* const> without_fields) {
+void CSettingsIndex::Build(std::span<CPageT* const> pages) {
   pages_.assign(pages.begin(), pages.end());
-  std::vector<CPageT*> tried;
-  for (CPageT* page : pages_) {
-    if (std::find(without_fields.begin(), without_fields.end(), page) == without_fields.end()) tried.push_back(page);
-  }
   places_.clear();
-  const Settings saved = CurrentSettings();
-  Settings base;
-  LoadDefaults(base);
-  const Settings trial = Trial(base);
-  const auto changed_from_trial = [&] {
-    std::vector<const FieldSpec*> fields;
-    for (const FieldSpec& f : ImageFields()) {
-      if (!SameField(f, CurrentSettings(), trial)) fields.push_back(&f);
-    }
-    return fields;
-  };
-  for (CPageT* page : tried) {
-    CurrentSettings() = base;
-    page->Load();
-    CurrentSettings() = trial;
-    page->Store();
-    const std::vector<const FieldSpec*> fields = changed_from_trial();
-    if (fields.empty()) continue;
-    // The control of each field: the one whose own binding stores it.
-    std::vector<std::pair<const FieldSpec*, QWidget*>> controls;
+  for (CPageT* page : pages_) {
     std::vector<CPageT*> parts;
     WithChildren(page, parts);
     for (CPageT* part : parts) {
-      for (QWidget* control : part->Controls()) {
-        const int id = control->property(kControlIdProperty).toInt();
-        if (id == 0) continue;
-        CurrentSettings() = trial;
-        part->Exchange(Direction::save, id);
-        for (const FieldSpec* f : changed_from_trial()) controls.emplace_back(f, control);
+      for (const SettingRow& row : SettingsCatalog()) {
+        if (row.page != part->TemplateId()) continue;
+        // A check box that is never shown takes no focus: its page's first control does.
+        QWidget* control =
+            row.control_id != 0 && row.control != ControlKind::hidden_check ? part->Control(row.control_id) : nullptr;
+        const QString path = QString::fromStdString(PagePath(row.page));
+        QString caption = QString::fromStdString(FieldCaption(row));
+        if (caption.isEmpty()) caption = path.isEmpty() ? page->Caption() : path;
+        places_.push_back({&row, page, control, caption, path.isEmpty() ? page->Caption() : path});
       }
-    }
-    for (const FieldSpec* f : fields) {
-      QWidget* control = nullptr;
-      for (const auto& [field, widget] : controls) {
-        if (field == f) {
-          control = widget;
-          break;
-        }
-      }
-      QString caption = control ? CaptionOf(control) : QString();
-      if (caption.isEmpty()) caption = page->Caption();
-      places_.push_back({f, page, control, caption});
     }
   }
-  CurrentSettings() = saved;
-  for (CPageT* page : tried) page->Load();
   built_ = true;
 }
 
@@ -265,13 +200,15 @@ std::vector<SearchHit> CSettingsIndex::Find(const QString& text) const {
       if (HiddenForGood(w, page)) continue;
       const QStringList texts = TextsOf(w);
       if (std::any_of(texts.begin(), texts.end(), [&](const QString& t) { return Contains(t, needle); })) {
-        hit = SearchHit{page, FocusFor(w, widgets)};
+        QWidget* noted = NotedControl(w, widgets, PlacesOf(page));
+        hit = SearchHit{page, noted ? noted : FocusFor(w, widgets)};
         break;
       }
     }
     if (!hit) {
       for (const SettingPlace* p : PlacesOf(page)) {
-        if (QString::fromLatin1(p->field->name).contains(needle, Qt::CaseInsensitive)) {
+        if (QString::fromLatin1(p->field->name).contains(needle, Qt::CaseInsensitive) ||
+            Contains(QString::fromStdString(p->field->note), needle) || Contains(p->caption, needle)) {
           hit = SearchHit{page, p->control};
           break;
         }

@@ -2,17 +2,16 @@
 // Where the user meets each setting of the record: the page and the control
 // that show a field, and the text the user reads there; and which pages hold
 // a text the user searches for. The search and the marks of changed pages ask
-// only this piece. It learns today from what the pages themselves know (their
-// bindings, the texts of their widgets, the field table's names); a catalogue
-// of the settings can stand in for it behind the same interface.
+// only this piece. The page, control and caption of each field come from the
+// settings catalogue; the search also reads the texts the pages show.
 
 #include <QString>
 
 #include <span>
 #include <vector>
 
+#include "settings/SettingsCatalog.h"
 #include "settings/init_settings_def.h"
-#include "settings/update_settings_def.h"
 
 class QWidget;
 
@@ -21,10 +20,11 @@ namespace tavrik {
 class CPageT;
 
 struct SettingPlace {
-  const FieldSpec* field;  // name, member and type of the record's field
-  CPageT* page;            // the page of the tree that shows it
-  QWidget* control;        // the control that shows it; null when only the page is known
-  QString caption;         // what the user reads there (the page's caption without a control)
+  const SettingRow* field;  // the field's row of the catalogue
+  CPageT* page;             // the page of the tree that shows it
+  QWidget* control;         // the control that shows it; null when only the page is known
+  QString caption;          // what the user reads there (the page's caption without a control)
+  QString page_path;        // the page, and the tab within it ("Интерфейс с ПК / USB CDC")
 };
 
 // A page that holds what was searched for, and where its first match is.
@@ -35,11 +35,9 @@ struct SearchHit {
 
 class CSettingsIndex {
  public:
-  // Learns the pages, which must be created and hold no edits of their own:
-  // each is loaded with trial values and stored, then loaded with
-  // CurrentSettings() again, which it leaves as it found them. The pages of
-  // `without_fields` (which edit no settings) are searched, not tried.
-  void Build(std::span<CPageT* const> pages, std::span<CPageT* const> without_fields);
+  // Places the catalogue's rows on `pages` (the pages of the tree, created,
+  // with their tab pages); touches neither the pages nor the record.
+  void Build(std::span<CPageT* const> pages);
   bool IsBuilt() const { return built_; }
 
   const std::vector<SettingPlace>& Places() const { return places_; }
@@ -59,12 +57,13 @@ class CSettingsIndex {
 };
 
 // Whether field `f` holds the same value in both records.
-bool SameField(const FieldSpec& f, const Settings& a, const Settings& b);
+bool SameField(const SettingRow& f, const Settings& a, const Settings& b);
 // Copies field `f` from `from` into `to`.
-void CopyField(const FieldSpec& f, const Settings& from, Settings& to);
-// The value as the user reads it: a number in the unit the page shows, "да" or
-// "нет", or the bytes of a sequence in hexadecimal.
-QString FieldValueText(const FieldSpec& f, const Settings& s);
+void CopyField(const SettingRow& f, const Settings& from, Settings& to);
+// The value as the page shows it: the caption of a radio button or list entry,
+// a number in the unit the user types, "да" or "нет", or the bytes of a
+// sequence in hexadecimal.
+QString FieldValueText(const SettingRow& f, const Settings& s);
 
 // Shows the tab that holds `control` and gives it the keyboard focus.
 void RevealAndFocus(QWidget* control);
