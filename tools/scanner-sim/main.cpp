@@ -18,7 +18,7 @@
 #include "core/BoundedRead.h"
 #include "core/NumberText.h"
 #include "device/ScannerInterface.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 
 #include <fcntl.h>
 #include <poll.h>
