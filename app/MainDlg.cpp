@@ -156,7 +156,7 @@ CMainDlg::CMainDlg()
 
   // As large as the template where the work area has room, never larger than
   // it; centred in it.
-  const QSize natural = du.Size(kDialogWidth, kDialogHeight + kStatusGap + kStatusHeight);
+  const QSize natural = NaturalSize();
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect work = screen->availableGeometry();
     const QSize room = work.size() - FrameAllowance();
@@ -219,10 +219,14 @@ QSize CMainDlg::FrameAllowance() {
   return {title / 3, title + title / 3};
 }
 
+QSize CMainDlg::NaturalSize() const {
+  return DialogUnits(du_x_, du_y_).Size(kDialogWidth, kDialogHeight + kStatusGap + kStatusHeight);
+}
+
 void CMainDlg::LayOut() {
   const DialogUnits du(du_x_, du_y_);
   // What the window has beyond (or short of) the template, in pixels.
-  const QSize natural = du.Size(kDialogWidth, kDialogHeight + kStatusGap + kStatusHeight);
+  const QSize natural = NaturalSize();
   const int dw = width() - natural.width();
   const int dh = height() - natural.height();
   const auto grow = [](QRect r, int w, int h) {

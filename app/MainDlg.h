@@ -85,6 +85,9 @@ class CMainDlg : public QWidget, public CParentDlg {
   // The size the window opens at: `natural` where `room` (the work area less
   // a window frame) holds it, otherwise what `room` gives, never below `minimum`.
   static QSize OpeningSize(const QSize& natural, const QSize& minimum, const QSize& room);
+  // The template's size at this font, status row included: what the window
+  // opens at where the screen has room.
+  QSize NaturalSize() const;
 
  signals:
   // The user closed the window; the program ends.

@@ -31,6 +31,10 @@ int main(int argc, char** argv) {
   // Nothing may wait for an answer here: the start-up notice is only recorded.
   tavrik::ScriptedDialogs dialogs;
   tavrik::CMainDlg dialog;
+  // The pictures show whole pages: the window at the template's size, even
+  // where the off-screen screen is smaller than it.
+  dialog.setMinimumSize(dialog.NaturalSize());
+  dialog.resize(dialog.NaturalSize());
   dialog.show();
   QApplication::processEvents();
   int failures = 0;

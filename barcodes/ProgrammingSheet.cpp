@@ -14,6 +14,7 @@
 #include "core/Messages.h"
 #include "settings/ByteSequenceText.h"
 #include "settings/FieldRanges.h"
+#include "settings/SettingsCatalog.h"
 #include "settings/update_settings_def.h"
 
 namespace tavrik {
@@ -207,6 +208,8 @@ std::string ValueText(const FieldSpec& f, const std::uint8_t* image) {
   const std::int64_t v = ImageNumber(f, image);
   if (f.type == FieldType::boolean) return v != 0 ? "включено" : "выключено";
   if (HoldsInterface(f)) return InterfaceName(static_cast<std::uint8_t>(v));
+  // A radio group or a list shows the caption of the value's choice.
+  if (std::string choice = ChoiceText(f, v); !choice.empty()) return choice;
   const FieldRange* range = FindFieldRange(f.name);
   if (!range || !*range->typed_unit) return std::to_string(v);
   return std::to_string(StoredToTyped(*range, static_cast<std::uint32_t>(v))) + " " + UnitShown(range->typed_unit);
@@ -254,7 +257,10 @@ std::vector<SheetSetting> ChangedSettings(const Settings& current, const Setting
   InitPlacement(before, &defaults);
   std::vector<SheetSetting> changes;
   for (const FieldSpec& f : ImageFields()) {
-    if (Differs(f, now, before)) changes.push_back({"", f.name, ValueText(f, now)});
+    if (!Differs(f, now, before)) continue;
+    // A field that no page shows is named as the tool names it.
+    if (f.Shown()) changes.push_back({PagePath(f.page), FieldCaption(f), ValueText(f, now)});
+    else changes.push_back({"", f.name, ValueText(f, now)});
   }
   return changes;
 }

@@ -80,7 +80,7 @@ constexpr Placement kPlacements[] = {
     {kZoomId, PlacementKind::track_bar, 163, 111, 100, 12, u"", kZoomLabelId},
     {kSaveBarcodeId, PlacementKind::button, 163, 125, 100, 14, u"Сохранить в виде ШК"},
     // Below the firmware note, the one free place in reach of the barcode buttons.
-    {kPrintSheetId, PlacementKind::button, 193, 192, 70, 14, u"Печать..."},
+    {kPrintSheetId, PlacementKind::button, 193, 196, 70, 14, u"Печать..."},
     {kSecondLabelId, PlacementKind::label, 9, 143, 10, 8, u"2."},
     {kPreviewId, PlacementKind::picture, 20, 142, 168, 164, u"", kSecondLabelId},
     {kFirmwareNoteId, PlacementKind::label, 193, 143, 70, 30, u"Поддерживается в прошивках 7.60 и выше."},

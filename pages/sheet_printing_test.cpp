@@ -164,7 +164,7 @@ TEST_F(SheetPrintingTest, PrintButtonPreviewsTheSheetAndPrintsItAtOneToOne) {
   const std::string text = test::CommandOutput("pdftotext -layout '" + pdf + "' -");
   EXPECT_NE(text.find(kSheetInstructionText), std::string::npos) << text;
   EXPECT_NE(text.find("Ручной сканер \"Luch H4 BT\""), std::string::npos);
-  EXPECT_NE(text.find("barcode_interface"), std::string::npos);
+  EXPECT_NE(text.find("Интерфейс с ПК: Штрих-коды"), std::string::npos);
   EXPECT_NE(text.find("USB CDC"), std::string::npos);
 
   const std::string stem = temp_.str() + "/printed";

@@ -271,7 +271,7 @@ TEST(CliToolTest, SheetWritesThePdfOfTheFileAgainstTheModelsDefaults) {
   EXPECT_EQ(r.out, dir + "/s.pdf\n");
   const std::string text = PdfText(dir + "/s.pdf");
   EXPECT_NE(text.find("Ручной сканер \"Luch H4 BT\" (s.qdx)"), std::string::npos) << text;
-  EXPECT_NE(text.find("barcode_interface"), std::string::npos);
+  EXPECT_NE(text.find("Интерфейс с ПК: Штрих-коды"), std::string::npos);
   EXPECT_NE(text.find("USB CDC"), std::string::npos);
   EXPECT_NE(text.find("страница 1 из 1"), std::string::npos);
   // The model's own defaults differ in nothing.
