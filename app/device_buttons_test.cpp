@@ -27,7 +27,7 @@
 #include "pages/SettingsPage.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 #include "core/Messages.h"
 

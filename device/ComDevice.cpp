@@ -1,5 +1,6 @@
 #include "device/ComDevice.h"
 
+#include "device/BaudRates.h"
 #include "device/Clock.h"
 
 #include <fcntl.h>
@@ -17,34 +18,6 @@
 
 namespace tavrik {
 namespace {
-
-struct BaudRate {
-  std::uint32_t baud;
-  speed_t code;
-};
-// The rates a port can be set to.
-constexpr BaudRate kBaudRates[] = {
-    {1200, B1200},     {2400, B2400},     {4800, B4800},     {9600, B9600},
-    {19200, B19200},   {38400, B38400},   {57600, B57600},   {115200, B115200},
-    {230400, B230400}, {460800, B460800}, {921600, B921600},
-};
-
-bool SpeedCode(std::uint32_t baud, speed_t* code) {
-  for (const BaudRate& rate : kBaudRates) {
-    if (rate.baud == baud) {
-      *code = rate.code;
-      return true;
-    }
-  }
-  return false;
-}
-
-std::uint32_t BaudOf(speed_t code) {
-  for (const BaudRate& rate : kBaudRates) {
-    if (rate.code == code) return rate.baud;
-  }
-  return 0;
-}
 
 // The line settings the scanner needs: raw 8N1, receiver on, modem lines
 // ignored, no flow control of either kind, reads return as soon as a byte is

@@ -379,4 +379,13 @@ int SpeedIndexOf(std::uint32_t baud) {
   return -1;
 }
 
+std::string SpeedList(const char* separator) {
+  std::string out;
+  for (std::uint32_t baud : SpeedTable) {
+    if (!out.empty()) out += separator;
+    out += std::to_string(baud);
+  }
+  return out;
+}
+
 }  // namespace tavrik

@@ -170,4 +170,7 @@ bool IsModelUnset(std::uint8_t model);
 // The index of `baud` in SpeedTable, or -1.
 int SpeedIndexOf(std::uint32_t baud);
 
+// SpeedTable as text, the rates joined by `separator` ("2400, 4800, ...").
+std::string SpeedList(const char* separator);
+
 }  // namespace tavrik

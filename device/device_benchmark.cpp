@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "device/ScannerInterface.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 
 namespace tavrik {
 namespace {

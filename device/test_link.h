@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "device/ScannerInterface.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 
 namespace tavrik::testing {
 

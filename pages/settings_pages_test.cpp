@@ -36,7 +36,7 @@
 #include "pages/test_parent.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/SettingsActions.h"
 

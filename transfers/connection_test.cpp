@@ -15,7 +15,7 @@
 #include "device/ComDevice.h"
 #include "device/ScannerInterface.h"
 #include "settings/init_settings_def.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/ExceptionReport.h"

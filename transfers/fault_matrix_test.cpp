@@ -18,11 +18,11 @@
 
 #include "core/ScriptedDialogs.h"
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "testsupport/ImageBytes.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceSearch.h"
 #include "transfers/DeviceTransfers.h"

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "device/test_pty.h"
+#include "device/testing/ScannerEmulator.h"
 #include "testsupport/TempDir.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/PortDoctor.h"
 
 extern char** environ;

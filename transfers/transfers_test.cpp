@@ -11,9 +11,9 @@
 
 #include "core/ScriptedDialogs.h"
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 #include "transfers/DeviceTransfers.h"
 

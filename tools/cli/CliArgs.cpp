@@ -67,7 +67,7 @@ double CliDecimal(const std::string& name, const std::string& text, double min, 
 std::uint32_t CliSpeed(const std::string& name, const std::string& text) {
   const std::uint32_t baud = CliNumber(name, text, 1, 0xFFFFFFFFu);
   if (SpeedIndexOf(baud) < 0)
-    throw CliUsageError{"скорость " + text + " не из списка 2400, 4800, 9600, 19200, 38400, 57600, 115200"};
+    throw CliUsageError{"скорость " + text + " не из списка " + SpeedList(", ")};
   return baud;
 }
 

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/test_cli_run.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 
 namespace tavrik {
 namespace {

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/cli_process.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/DeviceTransfers.h"
 
 namespace tavrik {

@@ -23,11 +23,11 @@
 #include "device/ComDevice.h"
 #include "device/ComDeviceFunctionsDef.h"
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/SettingsFile.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/cli_process.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 
 namespace tavrik {

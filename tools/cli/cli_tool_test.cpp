@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "device/ScannerInterface.h"
 #include "settings/SettingsFile.h"
 #include "tools/cli/CommandHelp.h"
 #include "tools/cli/Commands.h"
@@ -55,6 +56,23 @@ TEST(CommandHelpTest, EachCommandPrintsItsOwnHelp) {
   }
   // An unknown command stays a usage error, help or not.
   EXPECT_EQ(Cli("frobnicate --help").status, 2);
+}
+
+// The rates the help and the completion offer are the scanner's speed table.
+TEST(CommandHelpTest, HelpAndCompletionOfferTheSpeedTable) {
+  const std::string completion = ReadText(TAVRIK_SOURCE_DIR "/tools/cli/tavrik-cli.bash-completion");
+  EXPECT_NE(completion.find("local speeds=\"" + SpeedList(" ") + "\""), std::string::npos);
+  int speed_options = 0;
+  for (const CommandHelp& row : CommandHelpTable()) {
+    const std::string text = row.text;
+    for (std::size_t at = text.find("скорость: "); at != std::string::npos; at = text.find("скорость: ", at + 1)) {
+      SCOPED_TRACE(row.name);
+      ++speed_options;
+      EXPECT_EQ(text.compare(at + std::string("скорость: ").size(), SpeedList(", ").size(), SpeedList(", ")), 0);
+    }
+  }
+  EXPECT_GT(speed_options, 1);
+  EXPECT_NE(Cli("probe --port /dev/null --speed 1200").err.find("не из списка " + SpeedList(", ")), std::string::npos);
 }
 
 TEST(CommandHelpTest, CompletionAndManualKnowEveryCommandAndOption) {

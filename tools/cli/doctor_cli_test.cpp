@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "tools/cli/test_cli_run.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 
 namespace tavrik {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "device/testing/ScannerEmulator.h"
 #include "settings/init_settings_def.h"
 #include "tools/cli/Fleet.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 
 namespace tavrik {
 namespace {

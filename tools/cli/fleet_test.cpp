@@ -18,10 +18,10 @@
 #include "core/Dialogs.h"
 #include "core/ScriptedDialogs.h"
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/init_settings_def.h"
 #include "settings/update_settings_def.h"
 #include "tools/cli/Fleet.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 #include "transfers/ConnectionParams.h"
 
 namespace tavrik {

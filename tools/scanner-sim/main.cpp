@@ -18,7 +18,7 @@
 #include "core/BoundedRead.h"
 #include "core/NumberText.h"
 #include "device/ScannerInterface.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 
 namespace {
 
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
       config.version = static_cast<std::uint8_t>(Number(value(), 255, "--version"));
     } else if (option == "--speed") {
       config.speed = static_cast<std::uint32_t>(Number(value(), 4000000, "--speed"));
-      if (tavrik::SpeedIndexOf(config.speed) < 0) Fail("the speed must be one of 2400 4800 9600 19200 38400 57600 115200");
+      if (tavrik::SpeedIndexOf(config.speed) < 0) Fail("the speed must be one of " + tavrik::SpeedList(" "));
     } else if (option == "--image") {
       config.image = ImageOfFile(value());
     } else if (option == "--interface") {

@@ -17,9 +17,9 @@
 #include <gtest/gtest.h>
 
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/SettingsFile.h"
 #include "settings/update_settings_def.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 
 namespace tavrik {
 namespace {

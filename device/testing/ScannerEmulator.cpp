@@ -1,4 +1,4 @@
-#include "tools/scanner-sim/ScannerEmulator.h"
+#include "device/testing/ScannerEmulator.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "device/BaudRates.h"
 #include "device/Clock.h"
 #include "device/ScannerInterface.h"
 #include "settings/update_settings_def.h"
@@ -32,22 +33,6 @@ constexpr int kWriteLimitMs = 1000;
 constexpr std::uint8_t kImagePadding = 0xA5;
 
 using Clk = std::chrono::steady_clock;
-
-struct Baud {
-  std::uint32_t baud;
-  speed_t code;
-};
-constexpr Baud kBauds[] = {
-    {1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},     {19200, B19200},   {38400, B38400},
-    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
-};
-
-std::uint32_t BaudOf(speed_t code) {
-  for (const Baud& b : kBauds) {
-    if (b.code == code) return b.baud;
-  }
-  return 0;
-}
 
 std::uint32_t Address(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "device/ScannerInterface.h"
+#include "device/testing/ScannerEmulator.h"
 #include "settings/update_settings_def.h"
-#include "tools/scanner-sim/ScannerEmulator.h"
 
 namespace tavrik {
 namespace {
